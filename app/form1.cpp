@@ -1,0 +1,53 @@
+#include "app/form1.h"
+
+namespace app {
+
+namespace {
+constexpr const char* kCaption = "平行線と線分の比 (by t.Kavel)";
+constexpr int kThinRedPen = 0;
+constexpr int kWhiteLine = 3;
+}  // namespace
+
+void Form1::connectHandlers() {
+  Command1.Click = [this] { Command1_Click(); };
+  Command2.Click = [this] { Command2_Click(); };
+  Command3.Click = [this] { board.Command3_Click(); };
+  Command4.Click = [this] { board.Command4_Click(); };
+  Command5.Click = [this] { board.Command5_Click(); };
+  Option1.forEach([this](int i, forms::OptionButton& b) {
+    b.Click = [this, i] { board.Option1_Click(static_cast<Int16>(i)); };
+  });
+  Option2.forEach([this](int i, forms::OptionButton& b) {
+    b.Click = [this, i] { board.Option2_Click(static_cast<Int16>(i)); };
+  });
+  Check1.forEach([this](int i, forms::CheckBox& b) {
+    b.Click = [this, i] { board.Check1_Click(static_cast<Int16>(i)); };
+  });
+}
+
+void Form1::Form_Load() {
+  Caption = kCaption;
+  gamen.scaleMode = forms::ScaleMode::Pixels;
+  gamen.DrawWidth = board::kDefaultDrawWidth;
+  board.buildGrid();
+  board.PenColor = board::kDefaultPenColor;
+  board.LineColor = board::kDefaultLineColor;
+  // Option1(0) is stored as selected, so selecting it again runs nothing; selecting
+  // Option2(3) then clears it and applies the white line colour.
+  Option1(kThinRedPen).setValue(true);
+  Option2(kWhiteLine).setValue(true);
+  InitScreen();
+}
+
+void Form1::InitScreen() {
+  board.resetBeforeFigure();
+  figure.DragTarget = 0;
+  figure.reset();
+  board.resetAfterFigure();
+}
+
+void Form1::Command1_Click() { InitScreen(); }
+
+void Form1::Command2_Click() { endRequested_ = true; }
+
+}  // namespace app

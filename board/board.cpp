@@ -1,0 +1,184 @@
+#include "board/board.h"
+
+#include <array>
+
+namespace board {
+
+namespace {
+
+constexpr std::array<Pen, kPenCount> kPens{{
+    {12, 3, 0},   // thin red
+    {14, 3, 0},   // thin yellow
+    {9, 3, 0},    // thin blue
+    {2, 15, 15},  // thin eraser
+    {12, 6, 0},   // bold red
+    {14, 6, 0},   // bold yellow
+    {9, 6, 0},    // bold blue
+    {2, 25, 25},  // bold eraser
+}};
+constexpr std::array<int, kLineColourCount> kLineColours{12, 14, 9, 15};
+
+// Grid cells are 25 px; the grid reaches x = 800 and y = 625.
+constexpr Single kGridStep = 25;
+constexpr Single kGridRight = 800;
+constexpr Single kGridBottom = 625;
+
+// Straight lines not in use wait beyond the board's right edge.
+constexpr Single kOutOfSightX = 1000;
+
+constexpr int kThinRedPen = 0;
+constexpr int kWhiteLine = 3;
+
+}  // namespace
+
+Pen penOf(int index) { return kPens.at(static_cast<std::size_t>(index)); }
+int lineColourOf(int index) { return kLineColours.at(static_cast<std::size_t>(index)); }
+
+void Board::Option1_Click(Int16 index) {
+  const Pen pen = penOf(index);
+  c_.Shape1.Visible = false;
+  PenColor = pen.colour;
+  c_.gamen.DrawWidth = pen.width;
+  if (pen.markerWidth != 0) {
+    c_.Shape1.Visible = true;
+    c_.Shape1.Width = static_cast<Single>(pen.markerWidth);
+  }
+}
+
+void Board::Option2_Click(Int16 index) {
+  c_.Shape1.Visible = false;
+  LineColor = static_cast<Int16>(lineColourOf(index));
+}
+
+void Board::Check1_Click(Int16 index) {
+  if (c_.Check1(index).Value() == 0) {
+    c_.Line4(index).X1 = kOutOfSightX;
+    c_.Line4(index).X2 = kOutOfSightX;
+  }
+}
+
+void Board::Command3_Click() {
+  if (MemoMode == 0) {
+    enableAll(c_.Option1, true);
+    enableAll(c_.Option2, false);
+    c_.Option1(kThinRedPen).setValue(true);
+    MemoMode = 1;
+    c_.Command3.FontBold = true;
+    c_.Command5.FontBold = false;
+  } else {
+    enableAll(c_.Option1, false);
+    MemoMode = 0;
+    c_.Command3.FontBold = false;
+    c_.Shape1.Visible = false;
+  }
+  LineMode = 0;
+}
+
+void Board::Command4_Click() {
+  if (GridShown == 0) {
+    setGridVisible(true);
+    c_.Command4.FontBold = true;
+    GridShown = 1;
+  } else {
+    setGridVisible(false);
+    c_.Command4.FontBold = false;
+    GridShown = 0;
+  }
+}
+
+void Board::Command5_Click() {
+  if (LineMode == 0) {
+    LineSlot = firstFreeSlot();
+    if (LineSlot == 0) return;  // all five lines in use: the mode cannot start
+    enableAll(c_.Option2, true);
+    enableAll(c_.Option1, false);
+    c_.Option2(kWhiteLine).setValue(true);
+    LineMode = 1;
+    c_.Command5.FontBold = true;
+    c_.Command3.FontBold = false;
+    c_.Shape1.Visible = false;
+    MemoMode = 0;
+  } else {
+    enableAll(c_.Option2, false);
+    LineMode = 0;
+    c_.Command5.FontBold = false;
+  }
+}
+
+void Board::buildGrid() {
+  forms::Line& h0 = c_.Line5(0);
+  h0.X1 = 0;
+  h0.Y1 = 0;
+  h0.X2 = kGridRight;
+  h0.Y2 = 0;
+  h0.Visible = false;
+  // Odd lines are dotted, so solid lines fall every 50 px with dotted ones between.
+  for (int k = 1; k < kHorizontalGridLines; ++k) {
+    forms::Line& h = c_.Line5.Load(k);
+    h.BorderStyle = k % 2 == 1 ? forms::LineStyle::Dot : forms::LineStyle::Solid;
+    h.X1 = 0;
+    h.Y1 = kGridStep * static_cast<Single>(k);
+    h.X2 = kGridRight;
+    h.Y2 = kGridStep * static_cast<Single>(k);
+  }
+  forms::Line& v0 = c_.Line6(0);
+  v0.X1 = 0;
+  v0.Y1 = 0;
+  v0.X2 = 0;
+  v0.Y2 = kGridBottom;
+  v0.Visible = false;
+  for (int k = 1; k < kVerticalGridLines; ++k) {
+    forms::Line& v = c_.Line6.Load(k);
+    v.BorderStyle = k % 2 == 1 ? forms::LineStyle::Dot : forms::LineStyle::Solid;
+    v.X1 = kGridStep * static_cast<Single>(k);
+    v.Y1 = 0;
+    v.X2 = kGridStep * static_cast<Single>(k);
+    v.Y2 = kGridBottom;
+  }
+}
+
+void Board::hideGrid() {
+  setGridVisible(false);
+  c_.Command4.FontBold = false;
+}
+
+void Board::setGridVisible(bool visible) {
+  for (int k = 0; k < kHorizontalGridLines; ++k) c_.Line5(k).Visible = visible;
+  for (int k = 0; k < kVerticalGridLines; ++k) c_.Line6(k).Visible = visible;
+}
+
+void Board::enableAll(forms::ControlArray<forms::OptionButton>& buttons, bool enabled) {
+  buttons.forEach([enabled](int, forms::OptionButton& b) { b.Enabled = enabled; });
+}
+
+int Board::firstFreeSlot() const {
+  for (int i = 0; i < kStraightLineCount; ++i) {
+    if (c_.Check1(i).Value() == 0) return i + 1;
+  }
+  return 0;
+}
+
+void Board::resetBeforeFigure() {
+  c_.gamen.DrawWidth = kDefaultDrawWidth;
+  c_.gamen.Cls();
+  c_.Shape1.Visible = false;
+  hideGrid();
+  enableAll(c_.Option1, false);
+  enableAll(c_.Option2, false);
+  for (int i = 0; i < kStraightLineCount; ++i) c_.Check1(i).setValue(0);
+  MemoMode = 0;
+  LineMode = 0;
+  LineSlot = 0;
+  GridShown = 0;
+  c_.Command3.FontBold = false;
+  c_.Command5.FontBold = false;
+}
+
+void Board::resetAfterFigure() {
+  for (int i = 0; i < kStraightLineCount; ++i) {
+    c_.Line4(i).X1 = kOutOfSightX;
+    c_.Line4(i).X2 = kOutOfSightX;
+  }
+}
+
+}  // namespace board

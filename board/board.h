@@ -1,0 +1,94 @@
+// The blackboard around the figure: pens and eraser, memo mode, straight-line mode and
+// the grid, with the interaction state they share.
+#pragma once
+
+#include "forms/control_array.h"
+#include "forms/controls.h"
+#include "forms/numbers.h"
+#include "forms/surface.h"
+
+namespace board {
+
+using forms::Int16;
+using forms::Single;
+
+// The window's controls the blackboard works with; the window owns them.
+struct BoardControls {
+  forms::DrawingSurface& gamen;
+  forms::ControlArray<forms::OptionButton>& Option1;  // pens: 0-3 thin, 4-7 bold
+  forms::ControlArray<forms::OptionButton>& Option2;  // straight-line colours
+  forms::ControlArray<forms::CheckBox>& Check1;       // one box per straight line
+  forms::CommandButton& Command3;                     // "メモ"
+  forms::CommandButton& Command4;                     // "方眼"
+  forms::CommandButton& Command5;                     // "直線"
+  forms::Shape& Shape1;                               // the eraser's marker
+  forms::ControlArray<forms::Line>& Line4;            // the five straight lines
+  forms::ControlArray<forms::Line>& Line5;            // horizontal grid lines
+  forms::ControlArray<forms::Line>& Line6;            // vertical grid lines
+};
+
+// A pen of the pen buttons: its QBColor index, stroke width and, for the erasers,
+// the width of the marker circle (0: no marker).
+struct Pen {
+  int colour;
+  int width;
+  int markerWidth;
+};
+
+inline constexpr int kPenCount = 8;
+inline constexpr int kLineColourCount = 4;
+inline constexpr int kStraightLineCount = 5;
+inline constexpr int kHorizontalGridLines = 26;
+inline constexpr int kVerticalGridLines = 33;
+
+// Pen button i; the thin row is 0-3, the bold row 4-7, each red, yellow, blue, eraser.
+// The eraser is a pen in the board's own green.
+Pen penOf(int index);
+// QBColor index of line-colour button i: red, yellow, blue, white.
+int lineColourOf(int index);
+
+inline constexpr int kDefaultDrawWidth = 3;
+inline constexpr int kDefaultPenColor = 12;
+inline constexpr Int16 kDefaultLineColor = 15;
+
+class Board {
+ public:
+  explicit Board(BoardControls controls) : c_(controls) {}
+
+  // Interaction state. Flags are 0 or 1.
+  int MemoMode = 0;
+  int LineMode = 0;
+  int PenDown = 0;
+  int LineDrawing = 0;
+  int LineSlot = 0;  // 1-based next straight line; 0: all five in use
+  int PenColor = 0;
+  Int16 LineColor = 0;
+  double GridShown = 0;
+
+  void Option1_Click(Int16 index);
+  void Option2_Click(Int16 index);
+  void Check1_Click(Int16 index);
+  void Command3_Click();
+  void Command4_Click();
+  void Command5_Click();
+
+  // Builds the 26 horizontal and 33 vertical grid lines, all hidden.
+  void buildGrid();
+  void hideGrid();
+
+  // The blackboard's part of the initial screen, before the figure is laid out:
+  // writing wiped, marker hidden, grid off, every pen and colour button disabled,
+  // every box unticked, every mode off.
+  void resetBeforeFigure();
+  // ... and after it: the five straight lines out of sight.
+  void resetAfterFigure();
+
+ private:
+  void setGridVisible(bool visible);
+  void enableAll(forms::ControlArray<forms::OptionButton>& buttons, bool enabled);
+  int firstFreeSlot() const;
+
+  BoardControls c_;
+};
+
+}  // namespace board

@@ -1,0 +1,63 @@
+// The drawing surface of a picture box: its pen width, clearing, and straight
+// segments in a colour. Drawing is recorded as commands; the front end drains them
+// into its ink raster after every event, so the model never holds the writing.
+#pragma once
+
+#include <vector>
+
+#include "forms/controls.h"
+#include "forms/numbers.h"
+#include "forms/palette.h"
+
+namespace forms {
+
+enum class ScaleMode { Twips, Pixels };
+
+struct InkCommand {
+  enum class Kind { Clear, Segment };
+  Kind kind = Kind::Segment;
+  Single x1 = 0;
+  Single y1 = 0;
+  Single x2 = 0;
+  Single y2 = 0;
+  Rgb colour;
+  int width = 1;
+  friend bool operator==(const InkCommand&, const InkCommand&) = default;
+};
+
+class DrawingSurface : public Bounds {
+ public:
+  Rgb BackColor{0, 128, 0};
+  // Pixels of border on each side; the drawing area lies inside it.
+  int BorderPixels = 2;
+  ScaleMode scaleMode = ScaleMode::Twips;
+  int DrawWidth = 1;
+
+  Single innerWidth() const { return Width - 2.0F * static_cast<Single>(BorderPixels); }
+  Single innerHeight() const { return Height - 2.0F * static_cast<Single>(BorderPixels); }
+
+  // Erases all drawing. Commands not yet drained are dropped: they would be wiped.
+  void Cls() {
+    pending_.clear();
+    pending_.push_back(InkCommand{InkCommand::Kind::Clear, 0, 0, 0, 0, {}, 0});
+  }
+
+  // A straight segment in `colour` at the current DrawWidth.
+  void Line(Single x1, Single y1, Single x2, Single y2, Rgb colour) {
+    pending_.push_back(InkCommand{InkCommand::Kind::Segment, x1, y1, x2, y2, colour, DrawWidth});
+  }
+
+  const std::vector<InkCommand>& pending() const { return pending_; }
+
+  // Hands every pending command to `f` in order and forgets them.
+  template <class F>
+  void drain(F&& f) {
+    for (const InkCommand& c : pending_) f(c);
+    pending_.clear();
+  }
+
+ private:
+  std::vector<InkCommand> pending_;
+};
+
+}  // namespace forms

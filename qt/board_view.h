@@ -1,0 +1,79 @@
+// The board: paints gamen from the model (board green, the ink raster, then the
+// controls inside it) and hands the mouse to the model.
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QRegion>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+
+namespace view {
+
+class BoardView : public QWidget {
+ public:
+  BoardView(app::Form1& form, QWidget* parent);
+
+  // Called after the model has handled an event: draws the new ink into the raster
+  // and schedules a repaint of exactly what changed.
+  void sync();
+
+  // The ink as it stands, at the device's resolution (for tests and benchmarks).
+  const QImage& inkRaster() const { return ink_; }
+
+  // Runs after every mouse event the board hands to the model.
+  std::function<void()> afterInput;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  template <class T>
+  struct Tracked {
+    const T* control;
+    T shown;        // the control as last painted
+    QRect bounds;   // where it was painted, in widget pixels; empty when invisible
+  };
+
+  QRect innerRect() const;
+  void ensureInkRaster();
+  void drawInk(const forms::InkCommand& c, QPainter& painter, QRegion& dirty);
+  template <class T>
+  void track(std::vector<Tracked<T>>& list, QRegion& dirty);
+
+  QRect boundsOf(const forms::Line& l) const;
+  QRect boundsOf(const forms::Bounds& b, bool visible) const;
+  QRect boundsOf(const forms::Label& l) const { return boundsOf(l, l.Visible); }
+  QRect boundsOf(const forms::Image& i) const { return boundsOf(i, i.Visible); }
+  QRect boundsOf(const forms::Shape& s) const;
+
+  void paintLine(QPainter& p, const forms::Line& l) const;
+  void paintLabel(QPainter& p, const forms::Label& l) const;
+  void paintImage(QPainter& p, const forms::Image& i) const;
+  void paintShape(QPainter& p, const forms::Shape& s) const;
+  void paintBorder(QPainter& p) const;
+
+  app::Form1& form_;
+  QImage ink_;
+  // Stacking order, bottom to top: ink, grid, point names, line-name pictures, the
+  // figure's lines, the straight lines, the eraser marker. A name's opaque box touches
+  // its transversal, so the names lie under the lines, which stay whole; the straight
+  // lines are the teacher's marks over the figure, so nothing of it may hide them; the
+  // marker shows where the eraser acts, so it is on top of all.
+  std::vector<Tracked<forms::Line>> gridLines_;
+  std::vector<Tracked<forms::Label>> labels_;
+  std::vector<Tracked<forms::Image>> images_;
+  std::vector<Tracked<forms::Line>> figureLines_;
+  std::vector<Tracked<forms::Line>> upperLines_;
+  std::vector<Tracked<forms::Shape>> shapes_;
+  // Each picture at 1x and 2x, so it stays crisp on a scaled screen.
+  std::map<std::string, std::array<QPixmap, 2>> pictures_;
+};
+
+}  // namespace view

@@ -1,0 +1,155 @@
+#include "qt/main_window.h"
+
+#include <QApplication>
+#include <QProxyStyle>
+#include <QSignalBlocker>
+
+#include "qt/fonts.h"
+
+namespace view {
+
+namespace {
+
+QColor toQColor(forms::Rgb c) { return {c.r, c.g, c.b}; }
+
+QRect geometryOf(const forms::Bounds& b) {
+  return {static_cast<int>(b.Left), static_cast<int>(b.Top), static_cast<int>(b.Width),
+          static_cast<int>(b.Height)};
+}
+
+void paintBackground(QWidget* w, forms::Rgb colour) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, toQColor(colour));
+  w->setPalette(pal);
+  w->setAutoFillBackground(true);
+}
+
+// Option buttons and check boxes here are as narrow as 25 px ("1" to "5"): the
+// caption has to sit close to its indicator to be read whole.
+class CompactIndicatorStyle : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_CheckBoxLabelSpacing || metric == PM_RadioButtonLabelSpacing) return 3;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+}  // namespace
+
+MainWindow::MainWindow(app::Form1& form) : form_(form) {
+  compactStyle_ = new CompactIndicatorStyle;
+  compactStyle_->setParent(this);
+  setWindowTitle(QString::fromStdString(form.Caption));
+  resize(app::Form1::kClientWidth, app::Form1::kClientHeight);
+  paintBackground(this, form.BackColor);
+
+  // Created left to right along the tool row: where option buttons overlap, the one
+  // to the right lies on top, as its caption does.
+  makeLabel(form.Label1);
+  commands_ = {makeButton<QPushButton>(form.Command1), makeButton<QPushButton>(form.Command2),
+               makeButton<QPushButton>(form.Command3), makeButton<QPushButton>(form.Command4),
+               makeButton<QPushButton>(form.Command5)};
+  for (int i = 0; i < 4; ++i) option2_.push_back(makeButton<QRadioButton>(form.Option2(i)));
+  for (int i = 0; i < 5; ++i) check1_.push_back(makeButton<QCheckBox>(form.Check1(i)));
+  makeLabel(form.Label4(0));
+  makeLabel(form.Label4(1));
+  option1_.resize(8);
+  for (int i : {4, 5, 6, 7, 0, 1, 2, 3})
+    option1_[static_cast<size_t>(i)] = makeButton<QRadioButton>(form.Option1(i));
+
+  board_ = new BoardView(form, this);
+  board_->afterInput = [this] { afterEvent(); };
+
+  setUpTabOrder();
+  afterEvent();
+}
+
+QLabel* MainWindow::makeLabel(const forms::Label& l) {
+  auto* label = new QLabel(QString::fromStdString(l.Caption), this);
+  label->setGeometry(geometryOf(l));
+  label->setFont(fontFor(l.Font));
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  QPalette pal = label->palette();
+  pal.setColor(QPalette::WindowText, toQColor(l.ForeColor));
+  label->setPalette(pal);
+  paintBackground(label, l.BackColor);
+  return label;
+}
+
+template <class W, class C>
+W* MainWindow::makeButton(C& control) {
+  auto* w = new W(QString::fromStdString(control.Caption), this);
+  w->setGeometry(geometryOf(control));
+  w->setFont(dialogFont());
+  if constexpr (!std::is_same_v<W, QPushButton>) {
+    // The model decides which option is selected; Qt only shows it.
+    if constexpr (std::is_same_v<W, QRadioButton>) w->setAutoExclusive(false);
+    w->setStyle(compactStyle_);
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, toQColor(control.BackColor));
+    pal.setColor(QPalette::Button, toQColor(control.BackColor));
+    w->setPalette(pal);
+  }
+  QObject::connect(w, &QAbstractButton::clicked, this, [this, &control] {
+    control.userClick();
+    afterEvent();
+  });
+  return w;
+}
+
+void MainWindow::setUpTabOrder() {
+  QWidget* previous = nullptr;
+  for (const app::FocusStop& stop : app::Form1::tabOrder()) {
+    QWidget* w = nullptr;
+    switch (stop.kind) {
+      case app::FocusStop::Kind::Surface: w = board_; break;
+      case app::FocusStop::Kind::Command: w = commandButton(stop.index); break;
+      case app::FocusStop::Kind::Option1: w = option1(stop.index); break;
+      case app::FocusStop::Kind::Option2: w = option2(stop.index); break;
+      case app::FocusStop::Kind::Check1: w = check1(stop.index); break;
+    }
+    if (previous != nullptr) setTabOrder(previous, w);
+    previous = w;
+  }
+}
+
+void MainWindow::afterEvent() {
+  if (form_.endRequested()) {
+    // "終了" ends the program at once: no further event is handled.
+    hide();
+    QApplication::exit(0);
+    return;
+  }
+  setWindowTitle(QString::fromStdString(form_.Caption));
+  auto syncBold = [](QPushButton* w, const forms::CommandButton& c) {
+    if (w->font().bold() != c.FontBold) {
+      QFont f = w->font();
+      f.setBold(c.FontBold);
+      w->setFont(f);
+    }
+    w->setEnabled(c.Enabled);
+  };
+  syncBold(commands_[0], form_.Command1);
+  syncBold(commands_[1], form_.Command2);
+  syncBold(commands_[2], form_.Command3);
+  syncBold(commands_[3], form_.Command4);
+  syncBold(commands_[4], form_.Command5);
+  auto syncCheckable = [](QAbstractButton* w, bool checked, bool enabled) {
+    const QSignalBlocker block(w);
+    if (w->isChecked() != checked) w->setChecked(checked);
+    if (w->isEnabled() != enabled) w->setEnabled(enabled);
+  };
+  for (int i = 0; i < 8; ++i)
+    syncCheckable(option1_[static_cast<size_t>(i)], form_.Option1(i).Value(),
+                  form_.Option1(i).Enabled);
+  for (int i = 0; i < 4; ++i)
+    syncCheckable(option2_[static_cast<size_t>(i)], form_.Option2(i).Value(),
+                  form_.Option2(i).Enabled);
+  for (int i = 0; i < 5; ++i)
+    syncCheckable(check1_[static_cast<size_t>(i)], form_.Check1(i).Value() != 0,
+                  form_.Check1(i).Enabled);
+  board_->sync();
+}
+
+}  // namespace view

@@ -1,0 +1,58 @@
+# Helpers for driving the real program in a private X server.
+# shellcheck shell=bash
+
+# Starts Xvfb on a free display and exports DISPLAY; the server ends with the script.
+start_x() {
+  local fd_file
+  fd_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fd_file" 2>/dev/null &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$fd_file" ] && break
+    sleep 0.05
+  done
+  DISPLAY=":$(cat "$fd_file")"
+  export DISPLAY
+  rm -f "$fd_file"
+  trap stop_x EXIT
+}
+
+stop_x() {
+  [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  wait 2>/dev/null || true
+}
+
+# Waits for the program's window and sets WIN, WIN_X, WIN_Y (its client area's origin).
+wait_window() {
+  WIN=$(xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+  [ -n "$WIN" ] || return 1
+  eval "$(xdotool getwindowgeometry --shell "$WIN")"
+  WIN_X=$X
+  WIN_Y=$Y
+  # Let the first frame land before anything looks at it.
+  sleep 0.3
+}
+
+# Prints "r,g,b" of pixel (x, y) of a PNG.
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+
+# Checks pixel (x, y) of the board's drawing area in a screenshot of the window.
+FAILURES=0
+expect_board_pixel() {
+  local shot=$1 x=$2 y=$3 want=$4 what=$5 got
+  got=$(pixel "$shot" $((10 + x)) $((50 + y)))
+  if [ "$got" = "$want" ]; then
+    echo "ok: $what ($x, $y) is $want"
+  else
+    echo "FAIL: $what ($x, $y) is $got, expected $want"
+    FAILURES=$((FAILURES + 1))
+  fi
+}
+
+# Clicks window pixel (x, y) with the real pointer.
+click_at() {
+  xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click 1
+}

@@ -1,0 +1,119 @@
+// The real window, offscreen: its layout and the pixels of the initial figure.
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "app/form1.h"
+#include "qt/main_window.h"
+
+namespace {
+
+// A point of the board's drawing area in window pixels: the board stands at (8, 48)
+// with a 2 px border.
+QPoint onBoard(int x, int y) { return {8 + 2 + x, 48 + 2 + y}; }
+
+QColor at(const QImage& img, QPoint p) { return img.pixelColor(p); }
+
+const QColor kWhite(255, 255, 255);
+const QColor kYellow(255, 255, 0);
+const QColor kBoard(0, 128, 0);
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    form_ = std::make_unique<app::Form1>();
+    form_->Form_Load();
+    window_ = std::make_unique<view::MainWindow>(*form_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanup() {
+    window_.reset();
+    form_.reset();
+  }
+
+  void clientAreaAndTitle() {
+    QCOMPARE(window_->size(), QSize(822, 687));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("平行線と線分の比 (by t.Kavel)"));
+    QCOMPARE(window_->board()->geometry(), QRect(8, 48, 806, 630));
+  }
+
+  void toolRowStandsWhereDesigned() {
+    const struct {
+      QWidget* w;
+      QRect r;
+      const char* caption;
+    } expected[] = {
+        {window_->commandButton(1), {144, 8, 65, 33}, "初期画面"},
+        {window_->commandButton(4), {224, 8, 41, 33}, "方眼"},
+        {window_->commandButton(5), {272, 8, 41, 33}, "直線"},
+        {window_->option2(0), {320, 8, 33, 17}, "赤"},
+        {window_->option2(3), {440, 8, 33, 17}, "白"},
+        {window_->check1(0), {320, 24, 25, 17}, "1"},
+        {window_->check1(4), {448, 24, 25, 17}, "5"},
+        {window_->commandButton(3), {480, 8, 41, 33}, "メモ"},
+        {window_->option1(4), {560, 8, 57, 17}, "赤"},
+        {window_->option1(7), {680, 8, 81, 17}, "消しゴム"},
+        {window_->option1(0), {560, 24, 57, 17}, "赤"},
+        {window_->option1(3), {680, 24, 81, 17}, "消しゴム"},
+        {window_->commandButton(2), {752, 8, 57, 33}, "終了"},
+    };
+    for (const auto& e : expected) {
+      QCOMPARE(e.w->geometry(), e.r);
+      QCOMPARE(static_cast<QAbstractButton*>(e.w)->text(), QString::fromUtf8(e.caption));
+    }
+  }
+
+  void startsWithWhiteSelectedAndEveryOptionDisabled() {
+    QVERIFY(window_->option2(3)->isChecked());
+    for (int i = 0; i < 8; ++i) {
+      QVERIFY(!window_->option1(i)->isChecked());
+      QVERIFY(!window_->option1(i)->isEnabled());
+    }
+    for (int i = 0; i < 5; ++i) QVERIFY(!window_->check1(i)->isChecked());
+    QVERIFY(!window_->commandButton(4)->font().bold());
+  }
+
+  void initialFigurePixels() {
+    const QImage img = window_->grab().toImage();
+    // p, q, r between the margin and the arrowheads.
+    QCOMPARE(at(img, onBoard(200, 275)), kWhite);
+    QCOMPARE(at(img, onBoard(600, 350)), kWhite);
+    QCOMPARE(at(img, onBoard(400, 500)), kWhite);
+    // ℓ and m, half-way between their upper ends and p.
+    QCOMPARE(at(img, onBoard(350, 200)), kWhite);
+    QCOMPARE(at(img, onBoard(500, 200)), kWhite);
+    // The arrowheads' tips and strokes.
+    QCOMPARE(at(img, onBoard(670, 279)), kYellow);
+    QCOMPARE(at(img, onBoard(670, 345)), kYellow);
+    QCOMPARE(at(img, onBoard(670, 504)), kYellow);
+    // Board green where nothing stands, where the hidden extension of ℓ and the
+    // parked copy of ℓ would be, and beyond the right end of the parallels.
+    QCOMPARE(at(img, onBoard(100, 100)), kBoard);
+    QCOMPARE(at(img, onBoard(433, 75)), kBoard);
+    QCOMPARE(at(img, onBoard(790, 275)), kBoard);
+    QCOMPARE(at(img, onBoard(700, 600)), kBoard);
+    // The window's own light green around the board.
+    QCOMPARE(at(img, QPoint(4, 300)), QColor(192, 255, 192));
+  }
+
+  void endButtonHidesTheWindowAndEndsTheEventLoop() {
+    QTimer::singleShot(0, window_->commandButton(2), &QPushButton::click);
+    const int status = QCoreApplication::exec();
+    QCOMPARE(status, 0);
+    QVERIFY(!window_->isVisible());
+  }
+
+ private:
+  std::unique_ptr<app::Form1> form_;
+  std::unique_ptr<view::MainWindow> window_;
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
