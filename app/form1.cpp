@@ -50,4 +50,33 @@ void Form1::Command1_Click() { InitScreen(); }
 
 void Form1::Command2_Click() { endRequested_ = true; }
 
+void Form1::Image1_Click(Int16 index) { figure.Image1_Click(index); }
+
+void Form1::gamen_MouseDown(Int16 button, Int16 /*shift*/, Single x, Single y) {
+  if (button == kLeftButton) {
+    if (inFigureMode()) {
+      // A grab keeps the last pointer position: the first step of the drag is
+      // measured from the last move.
+      figure.grab(x, y);
+      return;
+    }
+  }
+  if (button == kRightButton) InitScreen();
+  LastX = x;
+  LastY = y;
+}
+
+void Form1::gamen_MouseMove(Int16 /*button*/, Int16 /*shift*/, Single x, Single y) {
+  // The eraser's marker is centred on the pointer in every mode, shown or not.
+  Shape1.Top = y - Shape1.Height / 2;
+  Shape1.Left = x - Shape1.Width / 2;
+  if (inFigureMode()) figure.dragBy(x - LastX, y - LastY);
+  LastX = x;
+  LastY = y;
+}
+
+void Form1::gamen_MouseUp(Int16 /*button*/, Int16 /*shift*/, Single /*x*/, Single /*y*/) {
+  if (inFigureMode()) figure.release();
+}
+
 }  // namespace app

@@ -80,6 +80,21 @@ class Form1 {
   void Command1_Click();
   // Asks the program to end; the front end closes the window and exits at once.
   void Command2_Click();
+  void Image1_Click(Int16 index);
+
+  // Mouse buttons as the board's events report them.
+  static constexpr Int16 kLeftButton = 1;
+  static constexpr Int16 kRightButton = 2;
+  static constexpr Int16 kMiddleButton = 4;
+
+  // The board's mouse events, in pixels of its drawing area. `button` is the button
+  // that went down or up (for a move, the buttons held); `shift` is not used.
+  void gamen_MouseDown(Int16 button, Int16 shift, Single x, Single y);
+  void gamen_MouseMove(Int16 button, Int16 shift, Single x, Single y);
+  void gamen_MouseUp(Int16 button, Int16 shift, Single x, Single y);
+
+  // The interaction mode, from the two mode flags.
+  bool inFigureMode() const { return board.MemoMode == 0 && board.LineMode == 0; }
   bool endRequested() const { return endRequested_; }
 
   // Keyboard focus order of the window's controls.

@@ -1,5 +1,7 @@
 #include "figure/figure.h"
 
+#include <cmath>
+
 #include "forms/palette.h"
 
 namespace figure {
@@ -127,6 +129,154 @@ void Figure::placeNames() {
 
 void Figure::placeExtension(int element, const Transversal& t) {
   setEnds(c_.Line2(element), t.X1, t.Y1, extensionEndX(t), kExtensionTopY);
+}
+
+}  // namespace figure
+
+namespace figure {
+
+namespace {
+
+// Grab regions: open rectangles 60 x 100 around the transversals' upper ends, an open
+// 100 x 100 square around the copy's handle on q, and in the margin a band 100 high
+// around p and q.
+constexpr double kEndHalfWidth = 30;
+constexpr double kEndHalfHeight = 50;
+constexpr Single kCopyHalfSide = 50;
+constexpr double kMarginHalfHeight = 50;
+
+constexpr int kWhite = 15;
+
+}  // namespace
+
+void Figure::grab(Single x, Single y) {
+  const forms::Rgb highlight = forms::QBColor(kHighlight);
+  DragTarget = kHoldNothing;
+  if (x > kParallelLeft) {
+    if (std::abs(x - LineLX1) < kEndHalfWidth && std::abs(y - LineLY1) < kEndHalfHeight) {
+      DragTarget = kHoldUpperEndL;
+      c_.Line1(kLineL).BorderColor = highlight;
+      c_.Line2(kExtensionL).BorderColor = highlight;
+      // ℓ turns about the point where it crosses q now.
+      PointBX = crossingX(lineL(), LineQY);
+    }
+    if (std::abs(x - LineMX1) < kEndHalfWidth && std::abs(y - LineMY1) < kEndHalfHeight) {
+      DragTarget = kHoldUpperEndM;
+      c_.Line1(kLineM).BorderColor = highlight;
+      c_.Line2(kExtensionM).BorderColor = highlight;
+      PointBPrimeX = crossingX(lineM(), LineQY);
+    }
+    // The handle holds whole pixels; the distance is taken in single precision.
+    const Single fromHandle = static_cast<Single>(CopyQX) - x;
+    if (std::abs(fromHandle) < kCopyHalfSide && std::abs(y - LineQY) < kEndHalfHeight) {
+      DragTarget = kHoldCopyOfL;
+      forms::Line& copy = c_.Line2(kCopyOfL);
+      copy.BorderColor = highlight;
+      setEnds(copy, CopyX1, CopyY1, CopyX2, CopyY2);
+    }
+  } else {
+    if (LinePY - kMarginHalfHeight < y && y < LinePY + kMarginHalfHeight) {
+      DragTarget = kHoldP;
+      c_.Line1(kLineP).BorderColor = highlight;
+    }
+    if (LineQY - kMarginHalfHeight < y && y < LineQY + kMarginHalfHeight) {
+      DragTarget = kHoldQ;
+      c_.Line1(kLineQ).BorderColor = highlight;
+    }
+  }
+}
+
+void Figure::dragBy(Single dX, Single dY) {
+  // A displacement that is not a number (pointer positions at the ends of the float
+  // range) moves nothing; the figure must stay finite.
+  if (!std::isfinite(dX)) dX = 0;
+  if (!std::isfinite(dY)) dY = 0;
+  switch (DragTarget) {
+    case kHoldP: dragParallel(kLineP, LinePY, dY); break;
+    case kHoldQ: dragParallel(kLineQ, LineQY, dY); break;
+    case kHoldUpperEndL:
+      swingTransversal(dX, LineLX1, LineLY1, LineLX2, LineLY2, PointBX, kLineL, kPictureL,
+                       kExtensionL);
+      putCopyOnL();
+      break;
+    case kHoldUpperEndM:
+      swingTransversal(dX, LineMX1, LineMY1, LineMX2, LineMY2, PointBPrimeX, kLineM, kPictureM,
+                       kExtensionM);
+      break;
+    case kHoldCopyOfL: slideCopy(dX); break;
+    default: break;
+  }
+  computePoints();
+  placeNames();
+}
+
+void Figure::dragParallel(int k, double& height, Single dY) {
+  height += dY;
+  layOutParallelLine(k, height);
+}
+
+// The upper end moves sideways only, and the transversal turns about its point on q.
+void Figure::swingTransversal(Single dX, double& x1, double y1, double& x2, double y2,
+                              double pivotX, int lineElement, int pictureElement,
+                              int extensionElement) {
+  x1 += dX;
+  // The picture follows the new upper end against the lower end of the last event.
+  c_.Image1(pictureElement).Left = toSingle(pictureLeft({x1, y1, x2, y2}));
+  // With q at the height of the upper ends no line through the pivot reaches the new
+  // upper end; likewise when q lies so close to it that the lower end would fly off
+  // beyond any finite figure. The lower end then stays where it was for this event.
+  const std::optional<double> swung = pivotX2({x1, y1, x2, y2}, pivotX, LineQY);
+  if (swung && std::isfinite(*swung) && std::abs(*swung) < kFarOut) x2 = *swung;
+  forms::Line& line = c_.Line1(lineElement);
+  line.X1 = toSingle(x1);
+  line.X2 = toSingle(x2);
+  placeExtension(extensionElement, {x1, y1, x2, y2});
+}
+
+// ℓ has turned: the copy lies on it again, out of sight, its handle on B.
+void Figure::putCopyOnL() {
+  CopyX1 = LineLX1;
+  CopyX2 = LineLX2;
+  CopyY1 = LineLY1;
+  CopyY2 = toInt16(LineLY2);
+  CopyQX = toInt16(PointBX);
+  forms::Line& copy = c_.Line2(kCopyOfL);
+  copy.X1 = kOutOfSightX;
+  copy.X2 = kOutOfSightX;
+}
+
+void Figure::slideCopy(Single dX) {
+  forms::Line& copy = c_.Line2(kCopyOfL);
+  copy.X1 = toSingle(static_cast<double>(copy.X1) + static_cast<double>(dX));
+  copy.X2 = toSingle(static_cast<double>(copy.X2) + static_cast<double>(dX));
+  CopyQX = toInt16(static_cast<Single>(CopyQX) + dX);
+  CopyX1 += dX;
+  CopyX2 += dX;
+}
+
+void Figure::release() {
+  DragTarget = kHoldNothing;
+  const forms::Rgb white = forms::QBColor(kWhite);
+  c_.Line1(kLineP).BorderColor = white;
+  c_.Line1(kLineQ).BorderColor = white;
+  c_.Line1(kLineL).BorderColor = white;
+  c_.Line1(kLineM).BorderColor = white;
+  c_.Line2(kExtensionL).BorderColor = white;
+  c_.Line2(kExtensionM).BorderColor = white;
+  c_.Line2(kCopyOfL).BorderColor = white;
+}
+
+void Figure::Image1_Click(Int16 index) {
+  if (index == kPictureL) {
+    const bool show = ExtensionLShown == 0;
+    c_.Line2(kExtensionL).Visible = show;
+    ExtensionLShown = show ? 1 : 0;
+  } else if (index == kPictureM) {
+    const bool show = ExtensionMShown == 0;
+    c_.Line2(kExtensionM).Visible = show;
+    ExtensionMShown = show ? 1 : 0;
+  }
+  // The pictures of p, q and r only name their lines.
 }
 
 }  // namespace figure

@@ -29,6 +29,20 @@ enum : int { kPictureL = 0, kPictureM = 1, kPictureP = 2, kPictureQ = 3, kPictur
 // x at which a line is out of sight, beyond the board's right edge.
 inline constexpr Single kOutOfSightX = 1000;
 
+// What a grab holds (DragTarget).
+enum : Int16 {
+  kHoldNothing = 0,
+  kHoldP = 1,
+  kHoldQ = 2,
+  kHoldUpperEndL = 5,
+  kHoldUpperEndM = 6,
+  kHoldCopyOfL = 10
+};
+
+// How far from a line's lower end x may be swung before the swing is refused: far
+// beyond any screen, yet small enough that every later product stays finite.
+inline constexpr double kFarOut = 1e15;
+
 class Figure {
  public:
   explicit Figure(FigureControls controls) : c_(controls) {}
@@ -58,7 +72,25 @@ class Figure {
   // extensions (hidden), the copy of ℓ (out of sight), the marks on the parallels.
   void reset();
 
+  // A left press at (x, y): grabs the part under the pointer, if any, and shows it in
+  // light red. Every region that contains the point is highlighted; the last one in
+  // the order upper end of ℓ, upper end of m, copy of ℓ (or p, q in the margin) is
+  // the one held.
+  void grab(Single x, Single y);
+  // A pointer move by (dX, dY) since the last event: moves the held part and brings
+  // the crossing points and their names up to date.
+  void dragBy(Single dX, Single dY);
+  // Any release: nothing is held any more, and the movable lines are white again.
+  void release();
+  // A click on a line-name picture: ℓ and m show or hide their upward extension.
+  void Image1_Click(Int16 index);
+
  private:
+  void dragParallel(int k, double& height, Single dY);
+  void swingTransversal(Single dX, double& x1, double y1, double& x2, double y2, double pivotX,
+                        int lineElement, int pictureElement, int extensionElement);
+  void slideCopy(Single dX);
+  void putCopyOnL();
   void layOutParallelLine(int k, double y);
   void placeTransversal(int element, const Transversal& t);
   void computePoints();

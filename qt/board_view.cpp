@@ -1,5 +1,6 @@
 #include "qt/board_view.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
@@ -28,6 +29,22 @@ int strokeMargin(int width) { return width / 2 + 2; }
 constexpr double kClipMargin = 64;
 
 const char* const kPictureKeys[] = {"l", "m", "p", "q", "r"};
+
+forms::Int16 buttonCode(Qt::MouseButtons buttons) {
+  int code = 0;
+  if (buttons & Qt::LeftButton) code |= app::Form1::kLeftButton;
+  if (buttons & Qt::RightButton) code |= app::Form1::kRightButton;
+  if (buttons & Qt::MiddleButton) code |= app::Form1::kMiddleButton;
+  return static_cast<forms::Int16>(code);
+}
+
+forms::Int16 shiftCode(Qt::KeyboardModifiers modifiers) {
+  int code = 0;
+  if (modifiers & Qt::ShiftModifier) code |= 1;
+  if (modifiers & Qt::ControlModifier) code |= 2;
+  if (modifiers & Qt::AltModifier) code |= 4;
+  return static_cast<forms::Int16>(code);
+}
 
 }  // namespace
 
@@ -75,6 +92,61 @@ QRect BoardView::innerRect() const {
   const int b = form_.gamen.BorderPixels;
   return {b, b, static_cast<int>(form_.gamen.innerWidth()),
           static_cast<int>(form_.gamen.innerHeight())};
+}
+
+QPointF BoardView::toBoard(const QPointF& widgetPos) const {
+  return widgetPos - QPointF(innerRect().topLeft());
+}
+
+int BoardView::pictureAt(const QPointF& boardPos) const {
+  // Pictures are Image1 elements 0 to 4 in order; a later one lies on top.
+  for (int index = static_cast<int>(images_.size()) - 1; index >= 0; --index) {
+    const forms::Image& i = images_[static_cast<size_t>(index)].shown;
+    if (!i.Visible) continue;
+    const QRectF r(std::round(i.Left), std::round(i.Top), i.Width, i.Height);
+    if (r.contains(boardPos)) return index;
+  }
+  return -1;
+}
+
+void BoardView::mousePressEvent(QMouseEvent* event) {
+  const QPointF p = toBoard(event->position());
+  if (event->buttons() == event->button()) {
+    // The first button down decides who owns the press: a picture, or the board.
+    pressedPicture_ = pictureAt(p);
+  }
+  if (pressedPicture_ < 0) {
+    form_.gamen_MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
+                          static_cast<forms::Single>(p.x()), static_cast<forms::Single>(p.y()));
+  }
+  if (afterInput) afterInput();
+}
+
+void BoardView::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF p = toBoard(event->position());
+  // A picture keeps its press to itself; with no button down, a picture takes the
+  // moves over it, as any control does the moves over itself.
+  if (pressedPicture_ >= 0) return;
+  if (event->buttons() == Qt::NoButton && pictureAt(p) >= 0) return;
+  form_.gamen_MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
+                        static_cast<forms::Single>(p.x()), static_cast<forms::Single>(p.y()));
+  if (afterInput) afterInput();
+}
+
+void BoardView::mouseReleaseEvent(QMouseEvent* event) {
+  const QPointF p = toBoard(event->position());
+  if (pressedPicture_ >= 0) {
+    const int picture = pressedPicture_;
+    if (event->buttons() == Qt::NoButton) {
+      pressedPicture_ = -1;
+      if (event->button() == Qt::LeftButton && pictureAt(p) == picture)
+        form_.Image1_Click(static_cast<forms::Int16>(picture));
+    }
+  } else {
+    form_.gamen_MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
+                        static_cast<forms::Single>(p.x()), static_cast<forms::Single>(p.y()));
+  }
+  if (afterInput) afterInput();
 }
 
 void BoardView::ensureInkRaster() {

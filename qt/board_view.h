@@ -32,6 +32,9 @@ class BoardView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   template <class T>
@@ -42,6 +45,10 @@ class BoardView : public QWidget {
   };
 
   QRect innerRect() const;
+  // The pointer in the drawing area's pixels.
+  QPointF toBoard(const QPointF& widgetPos) const;
+  // The topmost visible line-name picture under a point of the drawing area, or -1.
+  int pictureAt(const QPointF& boardPos) const;
   void ensureInkRaster();
   void drawInk(const forms::InkCommand& c, QPainter& painter, QRegion& dirty);
   template <class T>
@@ -61,6 +68,9 @@ class BoardView : public QWidget {
 
   app::Form1& form_;
   QImage ink_;
+  // A picture that took a press: it gets the release (a click when the pointer is
+  // still over it), and the board sees nothing of that press.
+  int pressedPicture_ = -1;
   // Stacking order, bottom to top: ink, grid, point names, line-name pictures, the
   // figure's lines, the straight lines, the eraser marker. A name's opaque box touches
   // its transversal, so the names lie under the lines, which stay whole; the straight

@@ -56,3 +56,40 @@ expect_board_pixel() {
 click_at() {
   xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click 1
 }
+
+# Moves the real pointer to pixel (x, y) of the board's drawing area.
+board_move() {
+  xdotool mousemove --sync $((WIN_X + 10 + $1)) $((WIN_Y + 50 + $2))
+}
+
+# Drags with the left button from one point of the drawing area to another in steps.
+board_drag() {
+  local x0=$1 y0=$2 x1=$3 y1=$4 steps=${5:-10} i
+  board_move "$x0" "$y0"
+  xdotool mousedown 1
+  for i in $(seq 1 "$steps"); do
+    board_move $((x0 + (x1 - x0) * i / steps)) $((y0 + (y1 - y0) * i / steps))
+  done
+  xdotool mouseup 1
+}
+
+# Ends the program by closing it through "終了" and checks its exit status.
+end_with_quit_button() {
+  local status=timeout
+  click_at 780 24
+  for _ in $(seq 50); do
+    if ! kill -0 "$APP_PID" 2>/dev/null; then
+      wait "$APP_PID"
+      status=$?
+      break
+    fi
+    sleep 0.1
+  done
+  APP_PID=
+  if [ "$status" = 0 ]; then
+    echo "ok: 終了 ended the program with status 0"
+  else
+    echo "FAIL: after 終了 the program's status is $status"
+    FAILURES=$((FAILURES + 1))
+  fi
+}
