@@ -60,6 +60,7 @@ void Form1::gamen_MouseDown(Int16 button, Int16 /*shift*/, Single x, Single y) {
       figure.grab(x, y);
       return;
     }
+    board.press(x, y);
   }
   if (button == kRightButton) InitScreen();
   LastX = x;
@@ -70,13 +71,22 @@ void Form1::gamen_MouseMove(Int16 /*button*/, Int16 /*shift*/, Single x, Single 
   // The eraser's marker is centred on the pointer in every mode, shown or not.
   Shape1.Top = y - Shape1.Height / 2;
   Shape1.Left = x - Shape1.Width / 2;
-  if (inFigureMode()) figure.dragBy(x - LastX, y - LastY);
+  if (inFigureMode()) {
+    figure.dragBy(x - LastX, y - LastY);
+  } else {
+    board.move(LastX, LastY, x, y);
+  }
   LastX = x;
   LastY = y;
 }
 
-void Form1::gamen_MouseUp(Int16 /*button*/, Int16 /*shift*/, Single /*x*/, Single /*y*/) {
-  if (inFigureMode()) figure.release();
+void Form1::gamen_MouseUp(Int16 /*button*/, Int16 /*shift*/, Single x, Single y) {
+  if (inFigureMode()) {
+    figure.release();
+    board.endAbandonedGestures();
+  } else {
+    board.release(x, y);
+  }
 }
 
 }  // namespace app

@@ -105,6 +105,56 @@ void Board::Command5_Click() {
   }
 }
 
+forms::Line* Board::slotLine() {
+  if (LineSlot < 1 || LineSlot > kStraightLineCount) return nullptr;
+  return &c_.Line4(LineSlot - 1);
+}
+
+void Board::press(Single x, Single y) {
+  if (MemoMode == 1) PenDown = 1;
+  if (LineMode == 1) {
+    forms::Line* line = slotLine();
+    if (line == nullptr) return;  // no free line: the mode would have ended
+    LineDrawing = 1;
+    line->BorderColor = forms::QBColor(LineColor);
+    line->X1 = x;
+    line->X2 = x;
+    line->Y1 = y;
+    line->Y2 = y;
+  }
+}
+
+void Board::move(Single lastX, Single lastY, Single x, Single y) {
+  if (MemoMode == 1 && PenDown == 1) c_.gamen.Line(lastX, lastY, x, y, forms::QBColor(PenColor));
+  if (LineMode == 1 && LineDrawing == 1) {
+    if (forms::Line* line = slotLine()) {
+      line->X2 = x;
+      line->Y2 = y;
+    }
+  }
+}
+
+void Board::release(Single x, Single y) {
+  if (MemoMode == 1 && PenDown == 1) PenDown = 0;
+  if (LineMode == 1 && LineDrawing == 1) {
+    forms::Line* line = slotLine();
+    if (line != nullptr) {
+      line->X2 = x;
+      line->Y2 = y;
+      c_.Check1(LineSlot - 1).setValue(1);
+    }
+    LineDrawing = 0;
+    LineSlot = firstFreeSlot();
+    if (LineSlot == 0) Command5_Click();  // all five drawn: the mode ends itself
+  }
+  endAbandonedGestures();
+}
+
+void Board::endAbandonedGestures() {
+  PenDown = 0;
+  LineDrawing = 0;
+}
+
 void Board::buildGrid() {
   forms::Line& h0 = c_.Line5(0);
   h0.X1 = 0;

@@ -72,6 +72,21 @@ class Board {
   void Command4_Click();
   void Command5_Click();
 
+  // The board's side of the mouse in memo and straight-line mode.
+  // A left press: puts the pen down, or starts the next straight line at the point.
+  void press(Single x, Single y);
+  // A move from (lastX, lastY) to (x, y): one ink segment while the pen is down; the
+  // free end of the line being stretched follows the pointer.
+  void move(Single lastX, Single lastY, Single x, Single y);
+  // Any release in memo or straight-line mode: lifts the pen, fixes the line being
+  // stretched, ticks its box and moves on to the next free line (ending the mode
+  // after the last one).
+  void release(Single x, Single y);
+  // A release whatever the mode: a stroke or a line begun in a mode that has since
+  // been left (the initial screen, or the other mode's button, came in between) ends
+  // here, so the pen never writes with no button held.
+  void endAbandonedGestures();
+
   // Builds the 26 horizontal and 33 vertical grid lines, all hidden.
   void buildGrid();
   void hideGrid();
@@ -87,6 +102,8 @@ class Board {
   void setGridVisible(bool visible);
   void enableAll(forms::ControlArray<forms::OptionButton>& buttons, bool enabled);
   int firstFreeSlot() const;
+  // The straight line being drawn, when LineSlot names one.
+  forms::Line* slotLine();
 
   BoardControls c_;
 };

@@ -1,0 +1,182 @@
+// Writing, erasing, straight lines and the grid, by mouse on the real window.
+#include <QtTest>
+#include <cmath>
+
+#include "app/form1.h"
+#include "qt/main_window.h"
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kRed(255, 0, 0);
+const QColor kBoard(0, 128, 0);
+const QColor kBlack(0, 0, 0);
+
+// Full red, give or take the last bit of an antialiased edge's coverage.
+bool isRedInk(const QColor& c) { return c.red() >= 250 && c.green() <= 5 && c.blue() <= 5; }
+
+}  // namespace
+
+class BlackboardTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    form_ = std::make_unique<app::Form1>();
+    form_->Form_Load();
+    window_ = std::make_unique<view::MainWindow>(*form_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanup() {
+    window_.reset();
+    form_.reset();
+  }
+
+  void strokeHasInkAlongItsWholePolyline_data() {
+    QTest::addColumn<int>("width");
+    QTest::newRow("3") << 3;
+    QTest::newRow("6") << 6;
+    QTest::newRow("15") << 15;
+    QTest::newRow("25") << 25;
+  }
+  void strokeHasInkAlongItsWholePolyline() {
+    QFETCH(int, width);
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
+    QTest::mouseClick(window_->option1(0), Qt::LeftButton);
+    form_->gamen.DrawWidth = width;  // every width the pens and erasers use, in red
+    // Sharp turns, where a stroke without round joins would show notches.
+    const QList<QPoint> polyline{{30, 20}, {350, 30}, {60, 100}, {370, 105}, {200, 15}};
+    stroke(polyline);
+    const QImage img = shot();
+    for (qsizetype i = 1; i < polyline.size(); ++i) {
+      const QPointF a = polyline[i - 1];
+      const QPointF b = polyline[i];
+      const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+      for (double t = 0; t <= length; t += 2) {
+        const QPointF p = a + (b - a) * (t / length);
+        const int x = static_cast<int>(std::lround(p.x()));
+        const int y = static_cast<int>(std::lround(p.y()));
+        QVERIFY2(isRedInk(pixel(img, x, y)),
+                 qPrintable(QStringLiteral("no ink at %1,%2: %3").arg(x).arg(y).arg(pixel(img, x, y).name())));
+      }
+    }
+    // Round joins: a full disc of ink around every corner.
+    const int r = width / 2 - 1;
+    for (const QPoint& v : polyline) {
+      for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx)
+          if (dx * dx + dy * dy <= r * r && v.y() + dy >= 0)
+            QVERIFY2(isRedInk(pixel(img, v.x() + dx, v.y() + dy)),
+                     qPrintable(QStringLiteral("notch at %1,%2").arg(v.x() + dx).arg(v.y() + dy)));
+    }
+  }
+
+  void boldEraserRemovesInkButNotTheFigure() {
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
+    QTest::mouseClick(window_->option1(4), Qt::LeftButton);  // bold red, 6 px
+    for (int y = 260; y <= 290; y += 5) stroke({{550, y}, {650, y}});
+    QCOMPARE(pixel(shot(), 600, 265), kRed);
+    QTest::mouseClick(window_->option1(7), Qt::LeftButton);  // bold eraser, 25 px
+    stroke({{570, 275}, {630, 275}});
+    const QImage img = shot();
+    QCOMPARE(pixel(img, 600, 265), kBoard);
+    QCOMPARE(pixel(img, 600, 285), kBoard);
+    QCOMPARE(pixel(img, 600, 275), kWhite);  // line p lies above the ink
+    QCOMPARE(pixel(img, 600, 258), kRed);    // beyond the eraser's reach
+    QCOMPARE(pixel(img, 545, 275), kWhite);
+    QCOMPARE(pixel(img, 549, 285), kRed);  // (the name A' covers the ink above 274)
+  }
+
+  void inkSurvivesARepaintOfTheWholeBoard() {
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
+    stroke({{100, 50}, {300, 60}});
+    window_->board()->repaint();
+    QCOMPARE(pixel(shot(), 200, 55), kRed);
+  }
+
+  void eraserMarkerFollowsThePointer() {
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
+    QTest::mouseClick(window_->option1(7), Qt::LeftButton);
+    QTest::mouseMove(window_->board(), at(500, 60));
+    const QImage img = shot();
+    // A 25 px circle centred on (500, 60): its outline left and right, green inside.
+    QCOMPARE(pixel(img, 500, 60), kBoard);
+    QVERIFY(pixel(img, 488, 60).value() < 100);
+    QVERIFY(pixel(img, 512, 60).value() < 100);
+    QTest::mouseClick(window_->option1(0), Qt::LeftButton);
+    QCOMPARE(pixel(shot(), 488, 60), kBoard);  // a pen hides the marker
+  }
+
+  void straightLineAppearsAndGoesWithItsBox() {
+    QTest::mouseClick(window_->commandButton(5), Qt::LeftButton);
+    QVERIFY(window_->commandButton(5)->font().bold());
+    QVERIFY(window_->option2(0)->isEnabled());
+    stroke({{100, 50}, {300, 50}});
+    QVERIFY(window_->check1(0)->isChecked());
+    QCOMPARE(pixel(shot(), 200, 50), kWhite);
+    QTest::mouseClick(window_->check1(0), Qt::LeftButton);
+    QVERIFY(!window_->check1(0)->isChecked());
+    QCOMPARE(pixel(shot(), 200, 50), kBoard);
+  }
+
+  void gridSolidAndDottedLinesStandWhereTheyBelong() {
+    QTest::mouseClick(window_->commandButton(4), Qt::LeftButton);
+    QVERIFY(window_->commandButton(4)->font().bold());
+    const QImage img = shot();
+    for (int x = 1; x < 25; ++x) {
+      QCOMPARE(pixel(img, x, 0), kBlack);   // the first row of the drawing area
+      QCOMPARE(pixel(img, x, 50), kBlack);  // solid every 50 px
+    }
+    for (int y = 1; y < 25; ++y) {
+      QCOMPARE(pixel(img, 0, y), kBlack);
+      QCOMPARE(pixel(img, 800, y), kBlack);  // the right-most line is solid
+    }
+    // Dotted half-way between: one pixel on, one off.
+    for (int row : {25, 625}) {
+      int black = 0;
+      for (int x = 1; x < 25; ++x) {
+        const bool on = pixel(img, x, row) == kBlack;
+        if (!on) QCOMPARE(pixel(img, x, row), kBoard);
+        if (on) QVERIFY(pixel(img, x + 1, row) != kBlack);
+        black += on;
+      }
+      QVERIFY2(black >= 11 && black <= 13, qPrintable(QString::number(black)));
+    }
+    QCOMPARE(pixel(img, 13, 12), kBoard);  // inside a cell
+    QTest::mouseClick(window_->commandButton(4), Qt::LeftButton);
+    QCOMPARE(pixel(shot(), 13, 50), kBoard);
+  }
+
+ private:
+  static QPoint at(int x, int y) { return {x + 2, y + 2}; }
+  QImage shot() const {
+    QCoreApplication::processEvents();
+    return window_->grab().toImage();
+  }
+  static QColor pixel(const QImage& img, int x, int y) {
+    return img.pixelColor(8 + 2 + x, 48 + 2 + y);
+  }
+  // Presses at the first point, moves through the others, releases at the last.
+  void stroke(const QList<QPoint>& points) {
+    QWidget* board = window_->board();
+    QTest::mouseMove(board, at(points.front().x(), points.front().y()));
+    QTest::mousePress(board, Qt::LeftButton, {}, at(points.front().x(), points.front().y()));
+    for (qsizetype i = 1; i < points.size(); ++i) {
+      // Several moves per side, as a hand makes them.
+      const QPoint a = points[i - 1];
+      const QPoint b = points[i];
+      for (int k = 1; k <= 4; ++k) {
+        const QPoint p = a + (b - a) * k / 4;
+        QTest::mouseMove(board, at(p.x(), p.y()));
+      }
+    }
+    QTest::mouseRelease(board, Qt::LeftButton, {}, at(points.back().x(), points.back().y()));
+  }
+
+  std::unique_ptr<app::Form1> form_;
+  std::unique_ptr<view::MainWindow> window_;
+};
+
+QTEST_MAIN(BlackboardTest)
+#include "blackboard_test.moc"
