@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "app/form1.h"
+#include "qt/fonts.h"
 #include "qt/main_window.h"
 
 namespace {
@@ -101,6 +102,71 @@ class WindowTest : public QObject {
     QCOMPARE(at(img, onBoard(700, 600)), kBoard);
     // The window's own light green around the board.
     QCOMPARE(at(img, QPoint(4, 300)), QColor(192, 255, 192));
+  }
+
+  void tabMovesThroughTheEnabledControlsInOrder() {
+    window_->board()->setFocus();
+    QVERIFY(window_->board()->hasFocus());
+    // The option buttons are disabled on the initial screen, so focus passes them by.
+    const QList<QWidget*> order{
+        window_->commandButton(1), window_->commandButton(2), window_->commandButton(3),
+        window_->commandButton(4), window_->commandButton(5), window_->check1(0),
+        window_->check1(1),        window_->check1(2),        window_->check1(3),
+        window_->check1(4),        window_->board()};
+    for (QWidget* next : order) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), next);
+    }
+  }
+
+  void spaceBarPressesTheFocusedButton() {
+    window_->commandButton(4)->setFocus();
+    QTest::keyClick(window_->commandButton(4), Qt::Key_Space);
+    QCOMPARE(form_->board.GridShown, 1.0);
+    QVERIFY(window_->commandButton(4)->font().bold());
+    window_->check1(2)->setFocus();
+    QTest::keyClick(window_->check1(2), Qt::Key_Space);
+    QCOMPARE(form_->Check1(2).Value(), 1);
+    QVERIFY(window_->check1(2)->isChecked());
+  }
+
+  void optionButtonsShowOnlyTheModelsChoice() {
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);  // メモ
+    QVERIFY(window_->option1(0)->isChecked());
+    QVERIFY(!window_->option2(3)->isChecked());
+    QTest::mouseClick(window_->option1(6), Qt::LeftButton);
+    QVERIFY(window_->option1(6)->isChecked());
+    QVERIFY(!window_->option1(0)->isChecked());
+    QTest::mouseClick(window_->option1(6), Qt::LeftButton);  // clicking it again keeps it
+    QVERIFY(window_->option1(6)->isChecked());
+    QCOMPARE(form_->board.PenColor, 9);
+    QTest::mouseClick(window_->option2(0), Qt::LeftButton);  // disabled: ignored
+    QVERIFY(!window_->option2(0)->isChecked());
+  }
+
+  void pointNamesUseAJapaneseSerifThatFitsTheirLabels() {
+    const QFont f = view::fontFor(form_->Label2(0).Font);
+    const QString family = QFontInfo(f).family();
+    QVERIFY2(family.contains(QStringLiteral("Mincho")) || family.contains(QStringLiteral("明朝")) ||
+                 family.contains(QStringLiteral("Serif CJK")),
+             qPrintable(family));
+    QVERIFY(QFontInfo(f).bold());
+    // 21.75 pt is 29 px: letters as large as on the original desktop. The free fonts
+    // keep more room below the baseline, which the 29 px box cuts off; every capital
+    // stands above the baseline, inside the box.
+    QCOMPARE(f.pixelSize(), 29);
+    const QFontMetrics m(f);
+    QVERIFY2(m.ascent() <= 29, qPrintable(QString::number(m.ascent())));
+    QVERIFY(m.tightBoundingRect(QStringLiteral("ＡＢＣ")).bottom() <= 29 - m.ascent());
+    for (int i = 0; i < 6; ++i) {
+      const forms::Label& name = form_->Label2(i);
+      QVERIFY(m.horizontalAdvance(QString::fromStdString(name.Caption)) <= name.Width + 1);
+    }
+  }
+
+  void closingTheWindowEndsTheProgramWithStatusZero() {
+    QTimer::singleShot(0, window_.get(), &QWidget::close);
+    QCOMPARE(QCoreApplication::exec(), 0);
   }
 
   void endButtonHidesTheWindowAndEndsTheEventLoop() {
