@@ -1,7 +1,7 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds and opens the window
 #   make test   installs what is missing, builds and runs every test
-.PHONY: run test test-sanitize build configure deps screenshot clean
+.PHONY: run test test-sanitize fuzz fuzz-corpus soak build configure deps screenshot clean
 
 deps:
 	scripts/install-deps
@@ -23,6 +23,25 @@ test-sanitize: deps
 	cmake --preset debug
 	cmake --build --preset debug
 	ctest --preset debug
+
+# The libFuzzer target (clang, address and undefined-behaviour sanitizers).
+# `make fuzz` searches for FUZZ_SECONDS; `make fuzz-corpus` only replays the corpus.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	mkdir -p build/fuzz/corpus
+	cp -n fuzz/corpus/* build/fuzz/corpus/
+	build/fuzz/fuzz/fuzz_events -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus fuzz/corpus
+
+fuzz-corpus: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	build/fuzz/fuzz/fuzz_events -runs=0 fuzz/corpus
+
+# A million events through the window and its view; resident memory before and after.
+soak: build
+	scripts/soak
 
 screenshot: build
 	scripts/make-screenshot

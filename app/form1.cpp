@@ -1,5 +1,8 @@
 #include "app/form1.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace app {
 
 namespace {
@@ -52,7 +55,20 @@ void Form1::Command2_Click() { endRequested_ = true; }
 
 void Form1::Image1_Click(Int16 index) { figure.Image1_Click(index); }
 
+namespace {
+// No pointer reports positions a million pixels off the board; a value beyond that
+// (a glitching touch driver) is held there, so that sums of displacements keep
+// their precision and the copy of ℓ its direction.
+constexpr Single kPointerLimit = 1e6F;
+Single sanePointer(Single v) {
+  if (!std::isfinite(v)) return v != v ? 0.0F : (v > 0 ? kPointerLimit : -kPointerLimit);
+  return std::clamp(v, -kPointerLimit, kPointerLimit);
+}
+}  // namespace
+
 void Form1::gamen_MouseDown(Int16 button, Int16 /*shift*/, Single x, Single y) {
+  x = sanePointer(x);
+  y = sanePointer(y);
   if (button == kLeftButton) {
     if (inFigureMode()) {
       // A grab keeps the last pointer position: the first step of the drag is
@@ -68,6 +84,8 @@ void Form1::gamen_MouseDown(Int16 button, Int16 /*shift*/, Single x, Single y) {
 }
 
 void Form1::gamen_MouseMove(Int16 /*button*/, Int16 /*shift*/, Single x, Single y) {
+  x = sanePointer(x);
+  y = sanePointer(y);
   // The eraser's marker is centred on the pointer in every mode, shown or not.
   Shape1.Top = y - Shape1.Height / 2;
   Shape1.Left = x - Shape1.Width / 2;
@@ -81,9 +99,10 @@ void Form1::gamen_MouseMove(Int16 /*button*/, Int16 /*shift*/, Single x, Single 
 }
 
 void Form1::gamen_MouseUp(Int16 /*button*/, Int16 /*shift*/, Single x, Single y) {
+  x = sanePointer(x);
+  y = sanePointer(y);
   if (inFigureMode()) {
     figure.release();
-    board.endAbandonedGestures();
   } else {
     board.release(x, y);
   }

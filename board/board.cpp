@@ -58,6 +58,7 @@ void Board::Check1_Click(Int16 index) {
 }
 
 void Board::Command3_Click() {
+  abandonGestures();
   if (MemoMode == 0) {
     enableAll(c_.Option1, true);
     enableAll(c_.Option2, false);
@@ -90,6 +91,7 @@ void Board::Command5_Click() {
   if (LineMode == 0) {
     LineSlot = firstFreeSlot();
     if (LineSlot == 0) return;  // all five lines in use: the mode cannot start
+    abandonGestures();
     enableAll(c_.Option2, true);
     enableAll(c_.Option1, false);
     c_.Option2(kWhiteLine).setValue(true);
@@ -99,6 +101,7 @@ void Board::Command5_Click() {
     c_.Shape1.Visible = false;
     MemoMode = 0;
   } else {
+    abandonGestures();
     enableAll(c_.Option2, false);
     LineMode = 0;
     c_.Command5.FontBold = false;
@@ -147,11 +150,17 @@ void Board::release(Single x, Single y) {
     LineSlot = firstFreeSlot();
     if (LineSlot == 0) Command5_Click();  // all five drawn: the mode ends itself
   }
-  endAbandonedGestures();
 }
 
-void Board::endAbandonedGestures() {
+void Board::abandonGestures() {
   PenDown = 0;
+  if (LineDrawing == 1) {
+    forms::Line* line = slotLine();
+    if (line != nullptr && c_.Check1(LineSlot - 1).Value() == 0) {
+      line->X1 = kOutOfSightX;
+      line->X2 = kOutOfSightX;
+    }
+  }
   LineDrawing = 0;
 }
 
@@ -209,6 +218,7 @@ int Board::firstFreeSlot() const {
 }
 
 void Board::resetBeforeFigure() {
+  abandonGestures();
   c_.gamen.DrawWidth = kDefaultDrawWidth;
   c_.gamen.Cls();
   c_.Shape1.Visible = false;

@@ -82,11 +82,6 @@ class Board {
   // stretched, ticks its box and moves on to the next free line (ending the mode
   // after the last one).
   void release(Single x, Single y);
-  // A release whatever the mode: a stroke or a line begun in a mode that has since
-  // been left (the initial screen, or the other mode's button, came in between) ends
-  // here, so the pen never writes with no button held.
-  void endAbandonedGestures();
-
   // Builds the 26 horizontal and 33 vertical grid lines, all hidden.
   void buildGrid();
   void hideGrid();
@@ -102,6 +97,11 @@ class Board {
   void setGridVisible(bool visible);
   void enableAll(forms::ControlArray<forms::OptionButton>& buttons, bool enabled);
   int firstFreeSlot() const;
+  // Leaving a mode (its button, the other mode's button, the initial screen) ends
+  // what was begun in it: the pen is lifted, and a line still being stretched is
+  // taken away unfinished. Otherwise a release in another mode would leave the pen
+  // down, and the next move in memo mode would write with no button held.
+  void abandonGestures();
   // The straight line being drawn, when LineSlot names one.
   forms::Line* slotLine();
 

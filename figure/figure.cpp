@@ -246,12 +246,15 @@ void Figure::putCopyOnL() {
 }
 
 void Figure::slideCopy(Single dX) {
-  forms::Line& copy = c_.Line2(kCopyOfL);
-  copy.X1 = toSingle(static_cast<double>(copy.X1) + static_cast<double>(dX));
-  copy.X2 = toSingle(static_cast<double>(copy.X2) + static_cast<double>(dX));
   CopyQX = toInt16(static_cast<Single>(CopyQX) + dX);
   CopyX1 += dX;
   CopyX2 += dX;
+  // The line shown moves by the same amount; taking it from the double-precision
+  // ends, rather than adding to its single-precision ends move after move, keeps
+  // rounding from slowly turning the copy away from ℓ.
+  forms::Line& copy = c_.Line2(kCopyOfL);
+  copy.X1 = toSingle(CopyX1);
+  copy.X2 = toSingle(CopyX2);
 }
 
 void Figure::release() {

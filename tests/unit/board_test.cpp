@@ -394,3 +394,36 @@ TEST_F(BoardFixture, SwitchingModesMidStrokeEndsTheStrokeAtTheRelease) {
   moveTo(150, 150);
   EXPECT_TRUE(ink().empty());
 }
+
+TEST_F(BoardFixture, ALineLeftUnfinishedByAModeSwitchDoesNotStayOnTheBoard) {
+  form.Command5.userClick();
+  moveTo(100, 100);
+  press(100, 100);
+  moveTo(200, 150);
+  form.Command3.userClick();  // the space bar on the focused "メモ" mid-line
+  EXPECT_EQ(b.LineDrawing, 0);
+  EXPECT_FLOAT_EQ(form.Line4(0).X1, 1000);
+  EXPECT_FLOAT_EQ(form.Line4(0).X2, 1000);
+  moveTo(220, 160);
+  release(220, 160);
+  EXPECT_EQ(form.Check1(0).Value(), 0);
+  EXPECT_FLOAT_EQ(form.Line4(0).X1, 1000);
+}
+
+TEST_F(BoardFixture, ReenteringStraightLineModeMidLineLeavesNoOrphanedLine) {
+  // Found by the event fuzzer: the slot moved to a freed box while the old line
+  // was still being stretched, which then stayed on the board with its box unticked.
+  form.Command5.userClick();
+  drawLine(100, 100, 200, 100);
+  form.Check1(0).userClick();
+  moveTo(300, 300);
+  press(300, 300);
+  form.Command3.userClick();
+  form.Command5.userClick();
+  EXPECT_EQ(b.LineSlot, 1);
+  EXPECT_EQ(b.LineDrawing, 0);
+  EXPECT_FLOAT_EQ(form.Line4(1).X1, 1000);
+  const forms::Line first = form.Line4(0);
+  moveTo(350, 350);
+  EXPECT_EQ(form.Line4(0), first);  // no rubber band from a line never started
+}

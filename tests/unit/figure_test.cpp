@@ -384,3 +384,17 @@ TEST_F(FigureFixture, PointerAtTheEndsOfTheFloatRangeMovesNothingToInfinity) {
   moveTo(huge, 125);
   EXPECT_TRUE(allFinite());
 }
+
+TEST_F(FigureFixture, AGlitchingPointerCannotTurnTheCopyAwayFromL) {
+  // Found by the event fuzzer: a jump to the end of the float range made both ends
+  // of the copy the same number, and the copy came back vertical.
+  const float huge = std::numeric_limits<float>::max();
+  moveTo(-huge, 134);
+  press(276, 321);
+  ASSERT_EQ(g.DragTarget, 10);
+  moveTo(137, 564);
+  moveTo(-huge, 300);
+  moveTo(250, 350);
+  EXPECT_NEAR(g.CopyX1 - g.CopyX2, g.LineLX1 - g.LineLX2, 1e-6);
+  EXPECT_NEAR(form.Line2(0).X1 - form.Line2(0).X2, 300, 1e-3);
+}
