@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 
@@ -57,7 +58,7 @@ BoardView::BoardView(app::Form1& form, QWidget* parent) : QWidget(parent), form_
   setFocusPolicy(Qt::StrongFocus);
 
   auto add = [](auto& list, auto& array) {
-    array.forEach([&list](int, const auto& c) { list.push_back({&c, c, QRect()}); });
+    array.forEach([&list](int, const auto& c) { list.push_back({&c, c, QRegion()}); });
   };
   add(gridLines_, form.Line5);
   add(gridLines_, form.Line6);
@@ -68,9 +69,9 @@ BoardView::BoardView(app::Form1& form, QWidget* parent) : QWidget(parent), form_
   add(figureLines_, form.Line2);
   add(figureLines_, form.Line3);
   add(upperLines_, form.Line4);
-  shapes_.push_back({&form.Shape1, form.Shape1, QRect()});
+  shapes_.push_back({&form.Shape1, form.Shape1, QRegion()});
   auto settle = [this](auto& list) {
-    for (auto& t : list) t.bounds = boundsOf(t.shown);
+    for (auto& t : list) t.area = areaOf(t.shown);
   };
   settle(gridLines_);
   settle(labels_);
@@ -86,6 +87,15 @@ BoardView::BoardView(app::Form1& form, QWidget* parent) : QWidget(parent), form_
     two.setDevicePixelRatio(2);
     pictures_[key] = {one, two};
   }
+
+  // One frame per refresh of the screen the board is on (60 Hz when it cannot tell).
+  if (const QScreen* sc = screen()) {
+    const qreal hz = sc->refreshRate();
+    if (hz >= 30 && hz <= 480) frameIntervalMs_ = std::max(2, static_cast<int>(1000 / hz));
+  }
+  frameTimer_.setSingleShot(true);
+  frameTimer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&frameTimer_, &QTimer::timeout, this, [this] { flushFrame(); });
 }
 
 QRect BoardView::innerRect() const {
@@ -130,7 +140,9 @@ void BoardView::mouseMoveEvent(QMouseEvent* event) {
   if (event->buttons() == Qt::NoButton && pictureAt(p) >= 0) return;
   form_.gamen_MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
                         static_cast<forms::Single>(p.x()), static_cast<forms::Single>(p.y()));
-  if (afterInput) afterInput();
+  // A move changes nothing on the tool row (only presses and releases can), so only
+  // the board itself follows it: this runs up to a thousand times a second.
+  sync();
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
@@ -167,11 +179,11 @@ void BoardView::ensureInkRaster() {
   ink_ = std::move(fresh);
 }
 
-void BoardView::drawInk(const forms::InkCommand& c, QPainter& painter, QRegion& dirty) {
+void BoardView::drawInk(const forms::InkCommand& c, QPainter& painter, QRect& dirty) {
   const QRect inner = innerRect();
   if (c.kind == forms::InkCommand::Kind::Clear) {
     painter.fillRect(QRectF(QPointF(0, 0), QSizeF(inner.size())), toQColor(form_.gamen.BackColor));
-    dirty += inner;
+    dirty = inner;
     return;
   }
   Segment s{c.x1, c.y1, c.x2, c.y2};
@@ -190,38 +202,66 @@ void BoardView::drawInk(const forms::InkCommand& c, QPainter& painter, QRegion& 
                       .toAlignedRect()
                       .adjusted(-m, -m, m + 1, m + 1)
                       .translated(inner.topLeft());
-  dirty += r.intersected(inner);
+  // One box for all the ink of a frame: a stroke's segments lie close together, and
+  // one rectangle reaches the screen far cheaper than many small ones.
+  dirty |= r.intersected(inner);
 }
 
 template <class T>
 void BoardView::track(std::vector<Tracked<T>>& list, QRegion& dirty) {
   for (Tracked<T>& t : list) {
     if (*t.control == t.shown) continue;
-    if (!t.bounds.isEmpty()) dirty += t.bounds;
+    dirty += t.area;
     t.shown = *t.control;
-    t.bounds = boundsOf(t.shown);
-    if (!t.bounds.isEmpty()) dirty += t.bounds;
+    t.area = areaOf(t.shown);
+    dirty += t.area;
   }
 }
 
 void BoardView::sync() {
-  QRegion dirty;
   if (!form_.gamen.pending().empty()) {
+    // Every segment goes into the raster as it comes, so no point of a stroke is
+    // lost however fast the pen moves; only the painting waits for the display.
     ensureInkRaster();
     QPainter painter(&ink_);
     painter.setRenderHint(QPainter::Antialiasing);
-    form_.gamen.drain([&](const forms::InkCommand& c) { drawInk(c, painter, dirty); });
+    form_.gamen.drain([&](const forms::InkCommand& c) { drawInk(c, painter, inkDirty_); });
   }
+  scheduleFrame();
+}
+
+void BoardView::scheduleFrame() {
+  if (frameTimer_.isActive()) return;  // the next frame will take this change too
+  if (!sinceFrame_.isValid() || sinceFrame_.elapsed() >= frameIntervalMs_) {
+    flushFrame();
+  } else {
+    frameTimer_.start(frameIntervalMs_ - static_cast<int>(sinceFrame_.elapsed()));
+  }
+}
+
+QRegion BoardView::takeFrame() {
+  QRegion dirty = inkDirty_;
+  inkDirty_ = QRect();
   track(gridLines_, dirty);
   track(labels_, dirty);
   track(images_, dirty);
   track(figureLines_, dirty);
   track(upperLines_, dirty);
   track(shapes_, dirty);
-  if (!dirty.isEmpty()) update(dirty);
+  return dirty;
 }
 
-QRect BoardView::boundsOf(const forms::Line& l) const {
+void BoardView::flushFrame() {
+  frameTimer_.stop();
+  const QRegion dirty = takeFrame();
+  if (dirty.isEmpty()) return;
+  sinceFrame_.start();
+  update(dirty);
+}
+
+// A line's area is a chain of small boxes along it, not its bounding box: a long
+// slanted line moved by a pixel repaints a thin band, not half the board.
+QRegion BoardView::areaOf(const forms::Line& l) const {
   if (!l.Visible) return {};
   const QRect inner = innerRect();
   Segment s{l.X1, l.Y1, l.X2, l.Y2};
@@ -229,12 +269,21 @@ QRect BoardView::boundsOf(const forms::Line& l) const {
                    inner.height() + kClipMargin))
     return {};
   const int m = strokeMargin(l.BorderWidth);
-  const QRect r = QRectF(QPointF(std::min(s.x1, s.x2), std::min(s.y1, s.y2)),
-                         QPointF(std::max(s.x1, s.x2), std::max(s.y1, s.y2)))
-                      .toAlignedRect()
-                      .adjusted(-m, -m, m + 1, m + 1)
-                      .translated(inner.topLeft());
-  return r.intersected(inner);
+  constexpr double kStep = 128;  // px along the longer axis per box
+  const double span = std::max(std::abs(s.x2 - s.x1), std::abs(s.y2 - s.y1));
+  const int boxes = std::max(1, static_cast<int>(std::ceil(span / kStep)));
+  QRegion area;
+  for (int i = 0; i < boxes; ++i) {
+    const double t0 = static_cast<double>(i) / boxes;
+    const double t1 = static_cast<double>(i + 1) / boxes;
+    const QPointF a(s.x1 + (s.x2 - s.x1) * t0, s.y1 + (s.y2 - s.y1) * t0);
+    const QPointF b(s.x1 + (s.x2 - s.x1) * t1, s.y1 + (s.y2 - s.y1) * t1);
+    area += QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                   QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())))
+                .toAlignedRect()
+                .adjusted(-m, -m, m + 1, m + 1);
+  }
+  return area.translated(inner.topLeft()).intersected(inner);
 }
 
 QRect BoardView::boundsOf(const forms::Bounds& b, bool visible) const {
@@ -247,8 +296,15 @@ QRect BoardView::boundsOf(const forms::Bounds& b, bool visible) const {
   return r.translated(inner.topLeft()).intersected(inner);
 }
 
-QRect BoardView::boundsOf(const forms::Shape& s) const {
+QRegion BoardView::areaOf(const forms::Shape& s) const {
   return boundsOf(s, s.Visible).adjusted(-1, -1, 1, 1).intersected(innerRect());
+}
+
+const QFont& BoardView::fontOf(const forms::FontSpec& spec) const {
+  for (const auto& [known, font] : fonts_)
+    if (known == spec) return font;
+  fonts_.emplace_back(spec, fontFor(spec));
+  return fonts_.back().second;
 }
 
 void BoardView::paintEvent(QPaintEvent* event) {
@@ -256,15 +312,24 @@ void BoardView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const QRect inner = innerRect();
   if (!inner.contains(event->rect())) paintBorder(p);
-  p.setClipRegion(event->region().intersected(inner));
-  p.drawImage(QRectF(inner), ink_);
+  // Rectangle by rectangle, with each line cut to the rectangle before it is drawn:
+  // a frame costs what it shows, not the full length of every line crossing it.
+  for (const QRect& r : event->region().intersected(inner)) paintRect(p, r);
+}
 
+void BoardView::paintRect(QPainter& p, const QRect& r) const {
+  const QRect inner = innerRect();
+  const QRect local = r.translated(-inner.topLeft());
+  const qreal dpr = ink_.devicePixelRatio();
+  p.setClipRect(r);
+  // A plain copy of the raster's pixels under the rectangle.
+  p.drawImage(QRectF(r), ink_,
+              QRectF(local.x() * dpr, local.y() * dpr, local.width() * dpr, local.height() * dpr));
   p.translate(inner.topLeft());
-  const QRect area = event->rect().translated(-inner.topLeft());
   auto paintAll = [&](const auto& list, auto paintOne) {
     for (const auto& t : list) {
-      if (!t.bounds.isEmpty() && t.bounds.translated(-inner.topLeft()).intersects(area))
-        (this->*paintOne)(p, t.shown);
+      if (t.area.boundingRect().intersects(r) && t.area.intersects(r))
+        (this->*paintOne)(p, t.shown, local);
     }
   };
   paintAll(gridLines_, &BoardView::paintLine);
@@ -273,6 +338,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
   paintAll(figureLines_, &BoardView::paintLine);
   paintAll(upperLines_, &BoardView::paintLine);
   paintAll(shapes_, &BoardView::paintShape);
+  p.translate(-inner.topLeft());
 }
 
 // A sunken border two pixels wide, as the platform's picture boxes have.
@@ -290,21 +356,34 @@ void BoardView::paintBorder(QPainter& p) const {
   p.fillRect(w - 2, 1, 1, h - 2, QColor(192, 192, 192));
 }
 
-void BoardView::paintLine(QPainter& p, const forms::Line& l) const {
+void BoardView::paintLine(QPainter& p, const forms::Line& l, const QRect& within) const {
   const QRect inner = innerRect();
   Segment s{l.X1, l.Y1, l.X2, l.Y2};
   if (!clipSegment(s, -kClipMargin, -kClipMargin, inner.width() + kClipMargin,
                    inner.height() + kClipMargin))
     return;
+  const Segment whole = s;
   const bool axisAligned = s.x1 == s.x2 || s.y1 == s.y2;
+  const int m = strokeMargin(l.BorderWidth);
+  if (!axisAligned) {
+    // Only the part that crosses the rectangle being painted, with room for the
+    // stroke's width so that the cut ends fall outside it.
+    if (!clipSegment(s, within.left() - m, within.top() - m, within.right() + 1 + m,
+                     within.bottom() + 1 + m))
+      return;
+  }
+  const QColor colour = toQColor(l.BorderColor);
   const bool dotted = l.BorderStyle == forms::LineStyle::Dot;
-  QPen pen(toQColor(l.BorderColor), l.BorderWidth);
+  // Wide lines end round. The caps are drawn as discs at the line's own ends, beside
+  // a flat-ended stroke: Qt rasterises a flat-ended antialiased line many times
+  // faster than a round-ended one.
+  const bool roundEnds = !dotted && l.BorderWidth > 1;
+  QPen pen(colour, l.BorderWidth);
   if (dotted) {
-    // One pixel on, one off.
-    pen.setDashPattern({1, 1});
+    pen.setDashPattern({1, 1});  // one pixel on, one off
     pen.setCapStyle(Qt::FlatCap);
   } else {
-    pen.setCapStyle(l.BorderWidth > 1 ? Qt::RoundCap : Qt::SquareCap);
+    pen.setCapStyle(roundEnds ? Qt::FlatCap : Qt::SquareCap);
   }
   p.setPen(pen);
   // Slanted lines are antialiased; horizontal and vertical ones already fall on whole
@@ -312,17 +391,50 @@ void BoardView::paintLine(QPainter& p, const forms::Line& l) const {
   p.setRenderHint(QPainter::Antialiasing, !axisAligned);
   const double o = pixelOffset(l.BorderWidth);
   p.drawLine(QPointF(s.x1 + o, s.y1 + o), QPointF(s.x2 + o, s.y2 + o));
+  if (roundEnds) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double r = l.BorderWidth / 2.0;
+    const QRectF reach(within.left() - m, within.top() - m, within.width() + 2 * m,
+                       within.height() + 2 * m);
+    for (const QPointF end : {QPointF(whole.x1, whole.y1), QPointF(whole.x2, whole.y2)}) {
+      if (reach.contains(end)) p.drawEllipse(end + QPointF(o, o), r, r);
+    }
+    p.setBrush(Qt::NoBrush);
+  }
 }
 
-void BoardView::paintLabel(QPainter& p, const forms::Label& l) const {
-  const QRectF r(std::round(l.Left), std::round(l.Top), l.Width, l.Height);
-  p.fillRect(r, toQColor(l.BackColor));
-  p.setPen(toQColor(l.ForeColor));
-  p.setFont(fontFor(l.Font));
-  p.drawText(r, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(l.Caption));
+void BoardView::paintLabel(QPainter& p, const forms::Label& l, const QRect&) const {
+  p.drawPixmap(QPointF(std::round(l.Left), std::round(l.Top)), labelPixmap(l));
 }
 
-void BoardView::paintImage(QPainter& p, const forms::Image& i) const {
+// A name never changes its caption, font or colours, only its place: its picture is
+// drawn once and then copied, which is far cheaper than laying out text every frame.
+const QPixmap& BoardView::labelPixmap(const forms::Label& l) const {
+  const qreal dpr = devicePixelRatioF();
+  for (const CachedLabel& c : labelPixmaps_) {
+    if (c.caption == l.Caption && c.font == l.Font && c.fore == l.ForeColor &&
+        c.back == l.BackColor && c.width == l.Width && c.height == l.Height &&
+        c.pixmap.devicePixelRatio() == dpr)
+      return c.pixmap;
+  }
+  QPixmap pixmap(QSize(static_cast<int>(std::ceil(l.Width * dpr)),
+                       static_cast<int>(std::ceil(l.Height * dpr))));
+  pixmap.setDevicePixelRatio(dpr);
+  pixmap.fill(toQColor(l.BackColor));
+  {
+    QPainter painter(&pixmap);
+    painter.setPen(toQColor(l.ForeColor));
+    painter.setFont(fontOf(l.Font));
+    painter.drawText(QRectF(0, 0, l.Width, l.Height), Qt::AlignLeft | Qt::AlignTop,
+                     QString::fromStdString(l.Caption));
+  }
+  labelPixmaps_.push_back({l.Caption, l.Font, l.ForeColor, l.BackColor, l.Width, l.Height, pixmap});
+  return labelPixmaps_.back().pixmap;
+}
+
+void BoardView::paintImage(QPainter& p, const forms::Image& i, const QRect&) const {
   const auto found = pictures_.find(i.Picture);
   if (found == pictures_.end()) return;
   const QPixmap& pm = devicePixelRatioF() > 1.0 ? found->second[1] : found->second[0];
@@ -330,7 +442,7 @@ void BoardView::paintImage(QPainter& p, const forms::Image& i) const {
                QRectF(QPointF(0, 0), QSizeF(pm.size())));
 }
 
-void BoardView::paintShape(QPainter& p, const forms::Shape& s) const {
+void BoardView::paintShape(QPainter& p, const forms::Shape& s, const QRect&) const {
   const double d = std::min(s.Width, s.Height);
   const QRectF circle(std::round(s.Left) + (s.Width - d) / 2 + 0.5,
                       std::round(s.Top) + (s.Height - d) / 2 + 0.5, d - 1, d - 1);

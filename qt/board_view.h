@@ -2,11 +2,14 @@
 // controls inside it) and hands the mouse to the model.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <array>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -21,13 +24,21 @@ class BoardView : public QWidget {
   BoardView(app::Form1& form, QWidget* parent);
 
   // Called after the model has handled an event: draws the new ink into the raster
-  // and schedules a repaint of exactly what changed.
+  // at once and asks for a frame. Frames follow the display: at most one per refresh
+  // interval, never more than one interval after the event.
   void sync();
+
+  // Brings what is shown in line with the model and returns the region that must be
+  // repainted for it: bands along the old and new places of every moved line, the
+  // old and new boxes of moved names, pictures and the marker, and the new ink.
+  QRegion takeFrame();
+  // Takes the frame and asks Qt to paint it now.
+  void flushFrame();
 
   // The ink as it stands, at the device's resolution (for tests and benchmarks).
   const QImage& inkRaster() const { return ink_; }
 
-  // Runs after every mouse event the board hands to the model.
+  // Runs after every press and release the board hands to the model.
   std::function<void()> afterInput;
 
  protected:
@@ -40,8 +51,8 @@ class BoardView : public QWidget {
   template <class T>
   struct Tracked {
     const T* control;
-    T shown;        // the control as last painted
-    QRect bounds;   // where it was painted, in widget pixels; empty when invisible
+    T shown;        // the control as the screen shows it
+    QRegion area;   // where it is painted, in widget pixels; empty when invisible
   };
 
   QRect innerRect() const;
@@ -50,24 +61,45 @@ class BoardView : public QWidget {
   // The topmost visible line-name picture under a point of the drawing area, or -1.
   int pictureAt(const QPointF& boardPos) const;
   void ensureInkRaster();
-  void drawInk(const forms::InkCommand& c, QPainter& painter, QRegion& dirty);
+  void drawInk(const forms::InkCommand& c, QPainter& painter, QRect& dirty);
   template <class T>
   void track(std::vector<Tracked<T>>& list, QRegion& dirty);
+  void scheduleFrame();
 
-  QRect boundsOf(const forms::Line& l) const;
+  QRegion areaOf(const forms::Line& l) const;
   QRect boundsOf(const forms::Bounds& b, bool visible) const;
-  QRect boundsOf(const forms::Label& l) const { return boundsOf(l, l.Visible); }
-  QRect boundsOf(const forms::Image& i) const { return boundsOf(i, i.Visible); }
-  QRect boundsOf(const forms::Shape& s) const;
+  QRegion areaOf(const forms::Label& l) const { return boundsOf(l, l.Visible); }
+  QRegion areaOf(const forms::Image& i) const { return boundsOf(i, i.Visible); }
+  QRegion areaOf(const forms::Shape& s) const;
+  const QFont& fontOf(const forms::FontSpec& spec) const;
+  const QPixmap& labelPixmap(const forms::Label& l) const;
 
-  void paintLine(QPainter& p, const forms::Line& l) const;
-  void paintLabel(QPainter& p, const forms::Label& l) const;
-  void paintImage(QPainter& p, const forms::Image& i) const;
-  void paintShape(QPainter& p, const forms::Shape& s) const;
+  // Paints one rectangle of the board (widget pixels), bottom to top.
+  void paintRect(QPainter& p, const QRect& r) const;
+  // Each paints its control, as far as it lies in `within` (drawing-area pixels).
+  void paintLine(QPainter& p, const forms::Line& l, const QRect& within) const;
+  void paintLabel(QPainter& p, const forms::Label& l, const QRect& within) const;
+  void paintImage(QPainter& p, const forms::Image& i, const QRect& within) const;
+  void paintShape(QPainter& p, const forms::Shape& s, const QRect& within) const;
   void paintBorder(QPainter& p) const;
 
   app::Form1& form_;
   QImage ink_;
+  // Where new ink has gone since the last frame.
+  QRect inkDirty_;
+  QTimer frameTimer_;
+  QElapsedTimer sinceFrame_;
+  int frameIntervalMs_ = 16;
+  mutable std::vector<std::pair<forms::FontSpec, QFont>> fonts_;
+  struct CachedLabel {
+    std::string caption;
+    forms::FontSpec font;
+    forms::Rgb fore, back;
+    float width, height;
+    QPixmap pixmap;
+  };
+  // A deque keeps each cached picture where it is while more are added.
+  mutable std::deque<CachedLabel> labelPixmaps_;
   // A picture that took a press: it gets the release (a click when the pointer is
   // still over it), and the board sees nothing of that press.
   int pressedPicture_ = -1;

@@ -121,7 +121,6 @@ void MainWindow::afterEvent() {
     QApplication::exit(0);
     return;
   }
-  setWindowTitle(QString::fromStdString(form_.Caption));
   auto syncBold = [](QPushButton* w, const forms::CommandButton& c) {
     if (w->font().bold() != c.FontBold) {
       QFont f = w->font();

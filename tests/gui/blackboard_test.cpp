@@ -151,6 +151,7 @@ class BlackboardTest : public QObject {
  private:
   static QPoint at(int x, int y) { return {x + 2, y + 2}; }
   QImage shot() const {
+    window_->board()->flushFrame();  // whatever the display's pace, show it all now
     QCoreApplication::processEvents();
     return window_->grab().toImage();
   }

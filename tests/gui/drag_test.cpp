@@ -81,6 +81,7 @@ class DragTest : public QObject {
   // A point of the drawing area in the board widget's coordinates (2 px of border).
   static QPoint at(int x, int y) { return {x + 2, y + 2}; }
   QImage shot() const {
+    window_->board()->flushFrame();  // whatever the display's pace, show it all now
     QCoreApplication::processEvents();
     return window_->grab().toImage();
   }
