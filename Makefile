@@ -1,7 +1,7 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds and opens the window
 #   make test   installs what is missing, builds and runs every test
-.PHONY: run test test-sanitize fuzz fuzz-corpus soak build configure deps screenshot clean
+.PHONY: package run test test-sanitize fuzz fuzz-corpus soak build configure deps screenshot clean
 
 deps:
 	scripts/install-deps
@@ -17,6 +17,10 @@ run: build
 
 test: build
 	ctest --preset release
+
+# A Debian package of the program, its menu entry and icon, in build/release.
+package: build
+	cd build/release && cpack -G DEB
 
 # The same tests built with the address and undefined-behaviour sanitizers.
 test-sanitize: deps

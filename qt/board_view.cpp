@@ -56,6 +56,10 @@ BoardView::BoardView(app::Form1& form, QWidget* parent) : QWidget(parent), form_
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted; nothing to erase first
   setMouseTracking(true);                 // moves without a button reach the board
   setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName(QStringLiteral("黒板"));
+  setAccessibleDescription(QStringLiteral(
+      "Board: the figure of three parallel lines p, q, r cut by transversals l and m, "
+      "with chalk writing, straight lines and a grid"));
 
   auto add = [](auto& list, auto& array) {
     array.forEach([&list](int, const auto& c) { list.push_back({&c, c, QRegion()}); });
@@ -126,8 +130,18 @@ void BoardView::mousePressEvent(QMouseEvent* event) {
     pressedPicture_ = pictureAt(p);
   }
   if (pressedPicture_ < 0) {
+    // A mouse always travels to the point it presses, so the board has seen a move
+    // there; a finger or a pen on a touch board lands without one. A drag measures
+    // its first step from the last move, so without this move the grabbed line
+    // would jump by the distance from where the last touch ended.
+    if (!lastPosition_ || *lastPosition_ != p) {
+      form_.gamen_MouseMove(buttonCode(event->buttons() & ~event->button()),
+                            shiftCode(event->modifiers()), static_cast<forms::Single>(p.x()),
+                            static_cast<forms::Single>(p.y()));
+    }
     form_.gamen_MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
                           static_cast<forms::Single>(p.x()), static_cast<forms::Single>(p.y()));
+    lastPosition_ = p;
   }
   if (afterInput) afterInput();
 }
@@ -140,6 +154,7 @@ void BoardView::mouseMoveEvent(QMouseEvent* event) {
   if (event->buttons() == Qt::NoButton && pictureAt(p) >= 0) return;
   form_.gamen_MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()),
                         static_cast<forms::Single>(p.x()), static_cast<forms::Single>(p.y()));
+  lastPosition_ = p;
   // A move changes nothing on the tool row (only presses and releases can), so only
   // the board itself follows it: this runs up to a thousand times a second.
   sync();
@@ -157,6 +172,7 @@ void BoardView::mouseReleaseEvent(QMouseEvent* event) {
   } else {
     form_.gamen_MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
                         static_cast<forms::Single>(p.x()), static_cast<forms::Single>(p.y()));
+    lastPosition_ = p;
   }
   if (afterInput) afterInput();
 }

@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,8 @@ class BoardView : public QWidget {
   // A picture that took a press: it gets the release (a click when the pointer is
   // still over it), and the board sees nothing of that press.
   int pressedPicture_ = -1;
+  // The last pointer position the board handed to the model.
+  std::optional<QPointF> lastPosition_;
   // Stacking order, bottom to top: ink, grid, point names, line-name pictures, the
   // figure's lines, the straight lines, the eraser marker. A name's opaque box touches
   // its transversal, so the names lie under the lines, which stay whole; the straight

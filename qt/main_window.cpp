@@ -1,7 +1,9 @@
 #include "qt/main_window.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QSignalBlocker>
 
 #include "qt/fonts.h"
@@ -37,6 +39,31 @@ class CompactIndicatorStyle : public QProxyStyle {
 
 }  // namespace
 
+// What each tool-row control does, in English, for screen readers beside its
+// Japanese caption.
+const char* const kCommandDescriptions[] = {
+    "Initial screen: restore the figure, wipe the board",
+    "Quit the program",
+    "Memo mode: write and erase with chalk pens",
+    "Grid: show or hide squares of 25 pixels",
+    "Straight-line mode: draw up to five straight lines",
+};
+const char* const kPenDescriptions[] = {
+    "Thin red pen",  "Thin yellow pen",  "Thin blue pen",  "Thin eraser",
+    "Bold red pen",  "Bold yellow pen",  "Bold blue pen",  "Bold eraser",
+};
+const char* const kLineColourDescriptions[] = {
+    "Red straight lines", "Yellow straight lines", "Blue straight lines",
+    "White straight lines",
+};
+
+QIcon programIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/assets/icons/hicolor/%1x%1/apps/parallel-lines.png").arg(size));
+  return icon;
+}
+
 MainWindow::MainWindow(app::Form1& form) : form_(form) {
   compactStyle_ = new CompactIndicatorStyle;
   compactStyle_->setParent(this);
@@ -62,7 +89,33 @@ MainWindow::MainWindow(app::Form1& form) : form_(form) {
   board_->afterInput = [this] { afterEvent(); };
 
   setUpTabOrder();
+  describeForScreenReaders();
+  setWindowIcon(programIcon());
+  // Opens in the middle of the screen; the layout itself never moves or scales.
+  if (const QScreen* sc = screen())
+    move(sc->availableGeometry().center() - QPoint(width() / 2, height() / 2));
   afterEvent();
+}
+
+void MainWindow::describeForScreenReaders() {
+  for (int n = 1; n <= 5; ++n) {
+    QPushButton* b = commandButton(n);
+    b->setAccessibleName(b->text());
+    b->setAccessibleDescription(QString::fromLatin1(kCommandDescriptions[n - 1]));
+  }
+  for (int i = 0; i < 8; ++i) {
+    option1(i)->setAccessibleName(option1(i)->text() + (i < 4 ? QStringLiteral(" 細字") : QStringLiteral(" 太字")));
+    option1(i)->setAccessibleDescription(QString::fromLatin1(kPenDescriptions[i]));
+  }
+  for (int i = 0; i < 4; ++i) {
+    option2(i)->setAccessibleName(option2(i)->text() + QStringLiteral(" 直線"));
+    option2(i)->setAccessibleDescription(QString::fromLatin1(kLineColourDescriptions[i]));
+  }
+  for (int i = 0; i < 5; ++i) {
+    check1(i)->setAccessibleName(QStringLiteral("直線 ") + check1(i)->text());
+    check1(i)->setAccessibleDescription(
+        QStringLiteral("Straight line %1 is drawn; untick to erase it").arg(i + 1));
+  }
 }
 
 QLabel* MainWindow::makeLabel(const forms::Label& l) {

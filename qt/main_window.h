@@ -34,6 +34,7 @@ class MainWindow : public QWidget {
   template <class W, class C>
   W* makeButton(C& control);
   void setUpTabOrder();
+  void describeForScreenReaders();
 
   app::Form1& form_;
   QStyle* compactStyle_ = nullptr;

@@ -164,6 +164,36 @@ class WindowTest : public QObject {
     }
   }
 
+  void opensCentredWithAnIcon() {
+    const QRect screen = window_->screen()->availableGeometry();
+    QVERIFY2((window_->geometry().center() - screen.center()).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("%1,%2 in %3x%4").arg(window_->geometry().x()).arg(window_->geometry().y()).arg(screen.width()).arg(screen.height())));
+    QVERIFY(!window_->windowIcon().isNull());
+    QVERIFY(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
+  }
+
+  void resizingMovesAndScalesNothing() {
+    window_->resize(600, 400);
+    QCOMPARE(window_->board()->geometry(), QRect(8, 48, 806, 630));
+    QCOMPARE(window_->commandButton(2)->geometry(), QRect(752, 8, 57, 33));
+    window_->resize(1200, 900);
+    QCOMPARE(window_->board()->geometry(), QRect(8, 48, 806, 630));
+  }
+
+  void everyControlHasAnAccessibleNameAndDescription() {
+    QList<QWidget*> controls{window_->board()};
+    for (int n = 1; n <= 5; ++n) controls << window_->commandButton(n);
+    for (int i = 0; i < 8; ++i) controls << window_->option1(i);
+    for (int i = 0; i < 4; ++i) controls << window_->option2(i);
+    for (int i = 0; i < 5; ++i) controls << window_->check1(i);
+    for (QWidget* w : controls) {
+      QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->metaObject()->className()));
+      QVERIFY2(!w->accessibleDescription().isEmpty(), qPrintable(w->accessibleName()));
+    }
+    QCOMPARE(window_->commandButton(1)->accessibleName(), QStringLiteral("初期画面"));
+    QCOMPARE(window_->option1(7)->accessibleDescription(), QStringLiteral("Bold eraser"));
+  }
+
   void closingTheWindowEndsTheProgramWithStatusZero() {
     QTimer::singleShot(0, window_.get(), &QWidget::close);
     QCOMPARE(QCoreApplication::exec(), 0);

@@ -1,0 +1,80 @@
+// The window on a scaled screen (QT_SCALE_FACTOR is set by the test's environment):
+// the layout stays 822 x 687 logical pixels, the figure and the ink are drawn at the
+// device's resolution, and pointer positions map to the same board coordinates.
+#include <QtTest>
+#include <cmath>
+
+#include "app/form1.h"
+#include "qt/main_window.h"
+
+class ScalingTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    form_ = std::make_unique<app::Form1>();
+    form_->Form_Load();
+    window_ = std::make_unique<view::MainWindow>(*form_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    dpr_ = window_->devicePixelRatioF();
+  }
+  void cleanup() {
+    window_.reset();
+    form_.reset();
+  }
+
+  void layoutKeepsItsLogicalSize() {
+    const double expected = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    QCOMPARE(dpr_, expected);
+    QCOMPARE(window_->size(), QSize(822, 687));
+    QCOMPARE(window_->board()->geometry(), QRect(8, 48, 806, 630));
+    const QImage img = shot();
+    QCOMPARE(img.size(), (QSize(822, 687) * dpr_));
+  }
+
+  void figureLinesAreSharpAtTheDevicesResolution() {
+    const QImage img = shot();
+    // p is 4 logical pixels thick, from y 273 to 277: every device row inside is
+    // pure white (no blurry upscaling), and the rows just outside are board green.
+    const int x = device(10 + 200);
+    const int top = static_cast<int>(std::ceil((50 + 273) * dpr_));
+    const int bottom = static_cast<int>(std::floor((50 + 277) * dpr_)) - 1;
+    for (int y = top; y <= bottom; ++y) QCOMPARE(img.pixelColor(x, y), QColor(255, 255, 255));
+    QCOMPARE(img.pixelColor(x, top - 2), QColor(0, 128, 0));
+    QCOMPARE(img.pixelColor(x, bottom + 2), QColor(0, 128, 0));
+  }
+
+  void inkIsRasterisedAtTheDevicesResolutionWherePointerWent() {
+    QCOMPARE(window_->board()->inkRaster().size(), (QSize(802, 626) * dpr_));
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
+    QWidget* board = window_->board();
+    QTest::mouseMove(board, QPoint(102, 62));
+    QTest::mousePress(board, Qt::LeftButton, {}, QPoint(102, 62));
+    for (int x = 110; x <= 302; x += 8) QTest::mouseMove(board, QPoint(x, 62));
+    QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(302, 62));
+    // The stroke went along y = 60 of the board, whatever the scale.
+    QCOMPARE(form_->LastY, 60.0F);
+    const QImage& ink = window_->board()->inkRaster();
+    QCOMPARE(ink.pixelColor(device(200), device(60)), QColor(255, 0, 0));
+    // A 3-pixel stroke is about 3 * scale device pixels thick, not 3.
+    int red = 0;
+    for (int y = device(50); y < device(70); ++y) red += ink.pixelColor(device(200), y) == QColor(255, 0, 0);
+    QVERIFY2(red >= static_cast<int>(2 * dpr_), qPrintable(QString::number(red)));
+  }
+
+ private:
+  int device(double logical) const { return static_cast<int>(std::floor((logical + 0.5) * dpr_)); }
+  QImage shot() const {
+    window_->board()->flushFrame();
+    QCoreApplication::processEvents();
+    return window_->grab().toImage();
+  }
+
+  double dpr_ = 1;
+  std::unique_ptr<app::Form1> form_;
+  std::unique_ptr<view::MainWindow> window_;
+};
+
+QTEST_MAIN(ScalingTest)
+#include "scaling_test.moc"
