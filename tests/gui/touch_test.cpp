@@ -10,6 +10,7 @@ class TouchTest : public QObject {
 
  private slots:
   void initTestCase() { device_ = QTest::createTouchDevice(); }
+  void cleanupTestCase() { delete device_; }
   void init() {
     form_ = std::make_unique<app::Form1>();
     form_->Form_Load();
