@@ -316,10 +316,10 @@ QRegion BoardView::areaOf(const forms::Shape& s) const {
   return boundsOf(s, s.Visible).adjusted(-1, -1, 1, 1).intersected(innerRect());
 }
 
-const QFont& BoardView::fontOf(const forms::FontSpec& spec) const {
+const QFont& BoardView::fontOf(const forms::FontSpec& wanted) const {
   for (const auto& [known, font] : fonts_)
-    if (known == spec) return font;
-  fonts_.emplace_back(spec, fontFor(spec));
+    if (known == wanted) return font;
+  fonts_.emplace_back(wanted, fontFor(wanted));
   return fonts_.back().second;
 }
 

@@ -72,7 +72,7 @@ class BoardView : public QWidget {
   QRegion areaOf(const forms::Label& l) const { return boundsOf(l, l.Visible); }
   QRegion areaOf(const forms::Image& i) const { return boundsOf(i, i.Visible); }
   QRegion areaOf(const forms::Shape& s) const;
-  const QFont& fontOf(const forms::FontSpec& spec) const;
+  const QFont& fontOf(const forms::FontSpec& wanted) const;
   const QPixmap& labelPixmap(const forms::Label& l) const;
 
   // Paints one rectangle of the board (widget pixels), bottom to top.

@@ -29,16 +29,16 @@ QStringList familiesFor(const std::string& name) {
 
 }  // namespace
 
-QFont fontFor(const forms::FontSpec& spec) {
-  if (spec.Name.empty()) {
+QFont fontFor(const forms::FontSpec& wanted) {
+  if (wanted.Name.empty()) {
     QFont f = dialogFont();
-    f.setBold(spec.Bold);
+    f.setBold(wanted.Bold);
     return f;
   }
   QFont f;
-  f.setFamilies(familiesFor(spec.Name));
-  f.setPixelSize(static_cast<int>(std::lround(spec.SizePt * kPixelsPerPoint)));
-  f.setBold(spec.Bold);
+  f.setFamilies(familiesFor(wanted.Name));
+  f.setPixelSize(static_cast<int>(std::lround(wanted.SizePt * kPixelsPerPoint)));
+  f.setBold(wanted.Bold);
   f.setStyleHint(QFont::AnyStyle, QFont::PreferAntialias);
   return f;
 }

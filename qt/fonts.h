@@ -11,7 +11,7 @@ namespace view {
 // Japanese families (IPA P Gothic / IPA P Mincho, then Noto CJK). Sizes are in the
 // program's logical pixels, taken from points at 96 dpi (21.75 pt is 29 px), so the
 // layout is the same on every screen.
-QFont fontFor(const forms::FontSpec& spec);
+QFont fontFor(const forms::FontSpec& wanted);
 
 // The window's default dialog font, used where a control stores no font.
 QFont dialogFont();

@@ -2,36 +2,31 @@
 #include <QtTest>
 #include <cmath>
 
-#include "app/form1.h"
-#include "qt/main_window.h"
+#include "open_window.h"
 
 namespace {
 
-const QColor kWhite(255, 255, 255);
-const QColor kRed(255, 0, 0);
-const QColor kBoard(0, 128, 0);
-const QColor kBlack(0, 0, 0);
+using gui_testing::at;
+using gui_testing::kBlack;
+using gui_testing::kBoard;
+using gui_testing::kRed;
+using gui_testing::kWhite;
+using gui_testing::pixel;
 
 // Full red, give or take the last bit of an antialiased edge's coverage.
 bool isRedInk(const QColor& c) { return c.red() >= 250 && c.green() <= 5 && c.blue() <= 5; }
 
 }  // namespace
 
-class BlackboardTest : public QObject {
+class BlackboardTest : public gui_testing::WindowTestBase {
   Q_OBJECT
 
  private slots:
   void init() {
-    form_ = std::make_unique<app::Form1>();
-    form_->Form_Load();
-    window_ = std::make_unique<view::MainWindow>(*form_);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    openWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
   }
-  void cleanup() {
-    window_.reset();
-    form_.reset();
-  }
+  void cleanup() { closeWindow(); }
 
   void strokeHasInkAlongItsWholePolyline_data() {
     QTest::addColumn<int>("width");
@@ -149,15 +144,6 @@ class BlackboardTest : public QObject {
   }
 
  private:
-  static QPoint at(int x, int y) { return {x + 2, y + 2}; }
-  QImage shot() const {
-    window_->board()->flushFrame();  // whatever the display's pace, show it all now
-    QCoreApplication::processEvents();
-    return window_->grab().toImage();
-  }
-  static QColor pixel(const QImage& img, int x, int y) {
-    return img.pixelColor(8 + 2 + x, 48 + 2 + y);
-  }
   // Presses at the first point, moves through the others, releases at the last.
   void stroke(const QList<QPoint>& points) {
     QWidget* board = window_->board();
@@ -175,8 +161,6 @@ class BlackboardTest : public QObject {
     QTest::mouseRelease(board, Qt::LeftButton, {}, at(points.back().x(), points.back().y()));
   }
 
-  std::unique_ptr<app::Form1> form_;
-  std::unique_ptr<view::MainWindow> window_;
 };
 
 QTEST_MAIN(BlackboardTest)

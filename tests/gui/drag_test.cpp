@@ -1,32 +1,23 @@
 // Dragging the figure and clicking its pictures with mouse events on the real window.
 #include <QtTest>
 
-#include "app/form1.h"
-#include "qt/main_window.h"
+#include "open_window.h"
 
-namespace {
+using gui_testing::at;
+using gui_testing::kBoard;
+using gui_testing::kRed;
+using gui_testing::kWhite;
+using gui_testing::pixel;
 
-const QColor kWhite(255, 255, 255);
-const QColor kRed(255, 0, 0);
-const QColor kBoard(0, 128, 0);
-
-}  // namespace
-
-class DragTest : public QObject {
+class DragTest : public gui_testing::WindowTestBase {
   Q_OBJECT
 
  private slots:
   void init() {
-    form_ = std::make_unique<app::Form1>();
-    form_->Form_Load();
-    window_ = std::make_unique<view::MainWindow>(*form_);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    openWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
   }
-  void cleanup() {
-    window_.reset();
-    form_.reset();
-  }
+  void cleanup() { closeWindow(); }
 
   void draggingPMovesItsLine() {
     drag({30, 275}, {30, 200});
@@ -78,17 +69,6 @@ class DragTest : public QObject {
 
  private:
   QWidget* board() const { return window_->board(); }
-  // A point of the drawing area in the board widget's coordinates (2 px of border).
-  static QPoint at(int x, int y) { return {x + 2, y + 2}; }
-  QImage shot() const {
-    window_->board()->flushFrame();  // whatever the display's pace, show it all now
-    QCoreApplication::processEvents();
-    return window_->grab().toImage();
-  }
-  // Pixel (x, y) of the drawing area in a shot of the window.
-  static QColor pixel(const QImage& img, int x, int y) {
-    return img.pixelColor(8 + 2 + x, 48 + 2 + y);
-  }
   void drag(QPoint from, QPoint to) {
     QTest::mouseMove(board(), at(from.x(), from.y()));
     QTest::mousePress(board(), Qt::LeftButton, {}, at(from.x(), from.y()));
@@ -100,8 +80,6 @@ class DragTest : public QObject {
     QTest::mouseRelease(board(), Qt::LeftButton, {}, at(to.x(), to.y()));
   }
 
-  std::unique_ptr<app::Form1> form_;
-  std::unique_ptr<view::MainWindow> window_;
 };
 
 QTEST_MAIN(DragTest)

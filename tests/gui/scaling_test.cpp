@@ -4,25 +4,18 @@
 #include <QtTest>
 #include <cmath>
 
-#include "app/form1.h"
-#include "qt/main_window.h"
+#include "open_window.h"
 
-class ScalingTest : public QObject {
+class ScalingTest : public gui_testing::WindowTestBase {
   Q_OBJECT
 
  private slots:
   void init() {
-    form_ = std::make_unique<app::Form1>();
-    form_->Form_Load();
-    window_ = std::make_unique<view::MainWindow>(*form_);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    openWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
     dpr_ = window_->devicePixelRatioF();
   }
-  void cleanup() {
-    window_.reset();
-    form_.reset();
-  }
+  void cleanup() { closeWindow(); }
 
   void layoutKeepsItsLogicalSize() {
     const double expected = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
@@ -65,15 +58,8 @@ class ScalingTest : public QObject {
 
  private:
   int device(double logical) const { return static_cast<int>(std::floor((logical + 0.5) * dpr_)); }
-  QImage shot() const {
-    window_->board()->flushFrame();
-    QCoreApplication::processEvents();
-    return window_->grab().toImage();
-  }
 
   double dpr_ = 1;
-  std::unique_ptr<app::Form1> form_;
-  std::unique_ptr<view::MainWindow> window_;
 };
 
 QTEST_MAIN(ScalingTest)

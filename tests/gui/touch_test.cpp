@@ -2,26 +2,19 @@
 #include <QPointingDevice>
 #include <QtTest>
 
-#include "app/form1.h"
-#include "qt/main_window.h"
+#include "open_window.h"
 
-class TouchTest : public QObject {
+class TouchTest : public gui_testing::WindowTestBase {
   Q_OBJECT
 
  private slots:
   void initTestCase() { device_ = QTest::createTouchDevice(); }
   void cleanupTestCase() { delete device_; }
   void init() {
-    form_ = std::make_unique<app::Form1>();
-    form_->Form_Load();
-    window_ = std::make_unique<view::MainWindow>(*form_);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    openWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
   }
-  void cleanup() {
-    window_.reset();
-    form_.reset();
-  }
+  void cleanup() { closeWindow(); }
 
   void touchDragOnTheBoardDragsP() {
     touchDrag({30, 275}, {30, 215});
@@ -87,8 +80,6 @@ class TouchTest : public QObject {
   }
 
   QPointingDevice* device_ = nullptr;
-  std::unique_ptr<app::Form1> form_;
-  std::unique_ptr<view::MainWindow> window_;
 };
 
 QTEST_MAIN(TouchTest)

@@ -5,39 +5,22 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "app/form1.h"
 #include "qt/fonts.h"
-#include "qt/main_window.h"
+#include "open_window.h"
 
-namespace {
+using gui_testing::kBoard;
+using gui_testing::kWhite;
+using gui_testing::kYellow;
 
-// A point of the board's drawing area in window pixels: the board stands at (8, 48)
-// with a 2 px border.
-QPoint onBoard(int x, int y) { return {8 + 2 + x, 48 + 2 + y}; }
-
-QColor at(const QImage& img, QPoint p) { return img.pixelColor(p); }
-
-const QColor kWhite(255, 255, 255);
-const QColor kYellow(255, 255, 0);
-const QColor kBoard(0, 128, 0);
-
-}  // namespace
-
-class WindowTest : public QObject {
+class WindowTest : public gui_testing::WindowTestBase {
   Q_OBJECT
 
  private slots:
   void init() {
-    form_ = std::make_unique<app::Form1>();
-    form_->Form_Load();
-    window_ = std::make_unique<view::MainWindow>(*form_);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    openWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
   }
-  void cleanup() {
-    window_.reset();
-    form_.reset();
-  }
+  void cleanup() { closeWindow(); }
 
   void clientAreaAndTitle() {
     QCOMPARE(window_->size(), QSize(822, 687));
@@ -84,24 +67,24 @@ class WindowTest : public QObject {
   void initialFigurePixels() {
     const QImage img = window_->grab().toImage();
     // p, q, r between the margin and the arrowheads.
-    QCOMPARE(at(img, onBoard(200, 275)), kWhite);
-    QCOMPARE(at(img, onBoard(600, 350)), kWhite);
-    QCOMPARE(at(img, onBoard(400, 500)), kWhite);
+    QCOMPARE(gui_testing::pixel(img, 200, 275), kWhite);
+    QCOMPARE(gui_testing::pixel(img, 600, 350), kWhite);
+    QCOMPARE(gui_testing::pixel(img, 400, 500), kWhite);
     // ℓ and m, half-way between their upper ends and p.
-    QCOMPARE(at(img, onBoard(350, 200)), kWhite);
-    QCOMPARE(at(img, onBoard(500, 200)), kWhite);
+    QCOMPARE(gui_testing::pixel(img, 350, 200), kWhite);
+    QCOMPARE(gui_testing::pixel(img, 500, 200), kWhite);
     // The arrowheads' tips and strokes.
-    QCOMPARE(at(img, onBoard(670, 279)), kYellow);
-    QCOMPARE(at(img, onBoard(670, 345)), kYellow);
-    QCOMPARE(at(img, onBoard(670, 504)), kYellow);
+    QCOMPARE(gui_testing::pixel(img, 670, 279), kYellow);
+    QCOMPARE(gui_testing::pixel(img, 670, 345), kYellow);
+    QCOMPARE(gui_testing::pixel(img, 670, 504), kYellow);
     // Board green where nothing stands, where the hidden extension of ℓ and the
     // parked copy of ℓ would be, and beyond the right end of the parallels.
-    QCOMPARE(at(img, onBoard(100, 100)), kBoard);
-    QCOMPARE(at(img, onBoard(433, 75)), kBoard);
-    QCOMPARE(at(img, onBoard(790, 275)), kBoard);
-    QCOMPARE(at(img, onBoard(700, 600)), kBoard);
+    QCOMPARE(gui_testing::pixel(img, 100, 100), kBoard);
+    QCOMPARE(gui_testing::pixel(img, 433, 75), kBoard);
+    QCOMPARE(gui_testing::pixel(img, 790, 275), kBoard);
+    QCOMPARE(gui_testing::pixel(img, 700, 600), kBoard);
     // The window's own light green around the board.
-    QCOMPARE(at(img, QPoint(4, 300)), QColor(192, 255, 192));
+    QCOMPARE(img.pixelColor(4, 300), QColor(192, 255, 192));
   }
 
   void tabMovesThroughTheEnabledControlsInOrder() {
@@ -195,7 +178,7 @@ class WindowTest : public QObject {
   }
 
   void closingTheWindowEndsTheProgramWithStatusZero() {
-    QTimer::singleShot(0, window_.get(), &QWidget::close);
+    QTimer::singleShot(0, window_, &QWidget::close);
     QCOMPARE(QCoreApplication::exec(), 0);
   }
 
@@ -207,8 +190,6 @@ class WindowTest : public QObject {
   }
 
  private:
-  std::unique_ptr<app::Form1> form_;
-  std::unique_ptr<view::MainWindow> window_;
 };
 
 QTEST_MAIN(WindowTest)
