@@ -147,6 +147,27 @@ class WindowTest : public gui_testing::WindowTestBase {
     }
   }
 
+  void everyCaptionHasItsGlyphsInTheFontChosen() {
+    // No empty boxes: each character of every caption and name exists in the font
+    // the fallback chain picked.
+    QList<QAbstractButton*> buttons;
+    for (int n = 1; n <= 5; ++n) buttons << window_->commandButton(n);
+    for (int i = 0; i < 8; ++i) buttons << window_->option1(i);
+    for (int i = 0; i < 4; ++i) buttons << window_->option2(i);
+    for (QAbstractButton* b : buttons) {
+      const QFontMetrics m(b->font());
+      for (const QChar c : b->text()) QVERIFY2(m.inFont(c), qPrintable(b->text()));
+    }
+    for (int i = 0; i < 6; ++i) {
+      const forms::Label& name = form_->Label2(i);
+      const QFontMetrics m(view::fontFor(name.Font));
+      for (const QChar c : QString::fromStdString(name.Caption))
+        QVERIFY2(m.inFont(c), name.Caption.c_str());
+    }
+    const QFontMetrics title(view::fontFor(form_->Label1.Font));
+    for (const QChar c : QString::fromStdString(form_->Label1.Caption)) QVERIFY(title.inFont(c));
+  }
+
   void opensCentredWithAnIcon() {
     const QRect screen = window_->screen()->availableGeometry();
     QVERIFY2((window_->geometry().center() - screen.center()).manhattanLength() <= 4,
