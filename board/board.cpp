@@ -120,10 +120,7 @@ void Board::press(Single x, Single y) {
     if (line == nullptr) return;  // no free line: the mode would have ended
     LineDrawing = 1;
     line->BorderColor = forms::QBColor(LineColor);
-    line->X1 = x;
-    line->X2 = x;
-    line->Y1 = y;
-    line->Y2 = y;
+    forms::setEnds(*line, x, y, x, y);
   }
 }
 
@@ -166,33 +163,23 @@ void Board::abandonGestures() {
 
 void Board::buildGrid() {
   forms::Line& h0 = c_.Line5(0);
-  h0.X1 = 0;
-  h0.Y1 = 0;
-  h0.X2 = kGridRight;
-  h0.Y2 = 0;
+  forms::setEnds(h0, 0, 0, kGridRight, 0);
   h0.Visible = false;
   // Odd lines are dotted, so solid lines fall every 50 px with dotted ones between.
   for (int k = 1; k < kHorizontalGridLines; ++k) {
     forms::Line& h = c_.Line5.Load(k);
     h.BorderStyle = k % 2 == 1 ? forms::LineStyle::Dot : forms::LineStyle::Solid;
-    h.X1 = 0;
-    h.Y1 = kGridStep * static_cast<Single>(k);
-    h.X2 = kGridRight;
-    h.Y2 = kGridStep * static_cast<Single>(k);
+    const Single y = kGridStep * static_cast<Single>(k);
+    forms::setEnds(h, 0, y, kGridRight, y);
   }
   forms::Line& v0 = c_.Line6(0);
-  v0.X1 = 0;
-  v0.Y1 = 0;
-  v0.X2 = 0;
-  v0.Y2 = kGridBottom;
+  forms::setEnds(v0, 0, 0, 0, kGridBottom);
   v0.Visible = false;
   for (int k = 1; k < kVerticalGridLines; ++k) {
     forms::Line& v = c_.Line6.Load(k);
     v.BorderStyle = k % 2 == 1 ? forms::LineStyle::Dot : forms::LineStyle::Solid;
-    v.X1 = kGridStep * static_cast<Single>(k);
-    v.Y1 = 0;
-    v.X2 = kGridStep * static_cast<Single>(k);
-    v.Y2 = kGridBottom;
+    const Single x = kGridStep * static_cast<Single>(k);
+    forms::setEnds(v, x, 0, x, kGridBottom);
   }
 }
 

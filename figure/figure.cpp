@@ -6,6 +6,7 @@
 
 namespace figure {
 
+using forms::setEnds;
 using forms::toInt16;
 using forms::toSingle;
 
@@ -22,13 +23,6 @@ constexpr double kInitialPictureMShift = 25;
 constexpr Single kHiddenLabelTop = -50;
 
 constexpr int kHighlight = 12;
-
-void setEnds(forms::Line& line, double x1, double y1, double x2, double y2) {
-  line.X1 = toSingle(x1);
-  line.Y1 = toSingle(y1);
-  line.X2 = toSingle(x2);
-  line.Y2 = toSingle(y2);
-}
 
 }  // namespace
 

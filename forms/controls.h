@@ -44,6 +44,14 @@ struct Line {
   friend bool operator==(const Line&, const Line&) = default;
 };
 
+// Places a line from (x1, y1) to (x2, y2), each coordinate in single precision.
+inline void setEnds(Line& line, double x1, double y1, double x2, double y2) {
+  line.X1 = toSingle(x1);
+  line.Y1 = toSingle(y1);
+  line.X2 = toSingle(x2);
+  line.Y2 = toSingle(y2);
+}
+
 struct Label : Bounds {
   std::string Caption;
   FontSpec Font;

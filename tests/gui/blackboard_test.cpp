@@ -22,10 +22,7 @@ class BlackboardTest : public gui_testing::WindowTestBase {
   Q_OBJECT
 
  private slots:
-  void init() {
-    openWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(window_));
-  }
+  void init() { QVERIFY(openWindow()); }
   void cleanup() { closeWindow(); }
 
   void strokeHasInkAlongItsWholePolyline_data() {

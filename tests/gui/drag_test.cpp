@@ -13,10 +13,7 @@ class DragTest : public gui_testing::WindowTestBase {
   Q_OBJECT
 
  private slots:
-  void init() {
-    openWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(window_));
-  }
+  void init() { QVERIFY(openWindow()); }
   void cleanup() { closeWindow(); }
 
   void draggingPMovesItsLine() {

@@ -44,10 +44,12 @@ inline QColor pixel(const QImage& img, int x, int y) { return img.pixelColor(8 +
 // and closed after it.
 class WindowTestBase : public QObject {
  protected:
-  void openWindow() {
+  // Opens the window and waits until it is on screen; false if it never is.
+  [[nodiscard]] bool openWindow() {
     opened_ = std::make_unique<OpenWindow>();
     form_ = &opened_->form;
     window_ = opened_->window.get();
+    return QTest::qWaitForWindowExposed(window_);
   }
   void closeWindow() {
     opened_.reset();

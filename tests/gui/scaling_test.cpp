@@ -11,8 +11,7 @@ class ScalingTest : public gui_testing::WindowTestBase {
 
  private slots:
   void init() {
-    openWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(window_));
+    QVERIFY(openWindow());
     dpr_ = window_->devicePixelRatioF();
   }
   void cleanup() { closeWindow(); }

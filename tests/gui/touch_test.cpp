@@ -10,10 +10,7 @@ class TouchTest : public gui_testing::WindowTestBase {
  private slots:
   void initTestCase() { device_ = QTest::createTouchDevice(); }
   void cleanupTestCase() { delete device_; }
-  void init() {
-    openWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(window_));
-  }
+  void init() { QVERIFY(openWindow()); }
   void cleanup() { closeWindow(); }
 
   void touchDragOnTheBoardDragsP() {

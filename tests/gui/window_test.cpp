@@ -16,10 +16,7 @@ class WindowTest : public gui_testing::WindowTestBase {
   Q_OBJECT
 
  private slots:
-  void init() {
-    openWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(window_));
-  }
+  void init() { QVERIFY(openWindow()); }
   void cleanup() { closeWindow(); }
 
   void clientAreaAndTitle() {
