@@ -188,11 +188,15 @@ void Figure::dragBy(Single dX, Single dY) {
   switch (DragTarget) {
     case kHoldP: dragParallel(kLineP, LinePY, dY); break;
     case kHoldQ: dragParallel(kLineQ, LineQY, dY); break;
-    case kHoldUpperEndL:
-      swingTransversal(dX, LineLX1, LineLY1, LineLX2, LineLY2, PointBX, kLineL, kPictureL,
-                       kExtensionL);
-      putCopyOnL();
+    case kHoldUpperEndL: {
+      const bool turnedAboutB = swingTransversal(dX, LineLX1, LineLY1, LineLX2, LineLY2,
+                                                 PointBX, kLineL, kPictureL, kExtensionL);
+      // The copy's handle goes where B is after this move. When ℓ could not turn about
+      // B (q at the upper ends' height), B moved with the upper end, and the pivot
+      // from the press would leave the handle behind.
+      putCopyOnL(turnedAboutB ? PointBX : crossingX(lineL(), LineQY));
       break;
+    }
     case kHoldUpperEndM:
       swingTransversal(dX, LineMX1, LineMY1, LineMX2, LineMY2, PointBPrimeX, kLineM, kPictureM,
                        kExtensionM);
@@ -210,7 +214,8 @@ void Figure::dragParallel(int k, double& height, Single dY) {
 }
 
 // The upper end moves sideways only, and the transversal turns about its point on q.
-void Figure::swingTransversal(Single dX, double& x1, double y1, double& x2, double y2,
+// False when it could not turn about it and the lower end stayed.
+bool Figure::swingTransversal(Single dX, double& x1, double y1, double& x2, double y2,
                               double pivotX, int lineElement, int pictureElement,
                               int extensionElement) {
   x1 += dX;
@@ -220,20 +225,22 @@ void Figure::swingTransversal(Single dX, double& x1, double y1, double& x2, doub
   // upper end; likewise when q lies so close to it that the lower end would fly off
   // beyond any finite figure. The lower end then stays where it was for this event.
   const std::optional<double> swung = pivotX2({x1, y1, x2, y2}, pivotX, LineQY);
-  if (swung && std::isfinite(*swung) && std::abs(*swung) < kFarOut) x2 = *swung;
+  const bool turned = swung && std::isfinite(*swung) && std::abs(*swung) < kFarOut;
+  if (turned) x2 = *swung;
   forms::Line& line = c_.Line1(lineElement);
   line.X1 = toSingle(x1);
   line.X2 = toSingle(x2);
   placeExtension(extensionElement, {x1, y1, x2, y2});
+  return turned;
 }
 
 // ℓ has turned: the copy lies on it again, out of sight, its handle on B.
-void Figure::putCopyOnL() {
+void Figure::putCopyOnL(double bX) {
   CopyX1 = LineLX1;
   CopyX2 = LineLX2;
   CopyY1 = LineLY1;
   CopyY2 = toInt16(LineLY2);
-  CopyQX = toInt16(PointBX);
+  CopyQX = toInt16(bX);
   forms::Line& copy = c_.Line2(kCopyOfL);
   copy.X1 = kOutOfSightX;
   copy.X2 = kOutOfSightX;

@@ -87,10 +87,10 @@ class Figure {
 
  private:
   void dragParallel(int k, double& height, Single dY);
-  void swingTransversal(Single dX, double& x1, double y1, double& x2, double y2, double pivotX,
+  bool swingTransversal(Single dX, double& x1, double y1, double& x2, double y2, double pivotX,
                         int lineElement, int pictureElement, int extensionElement);
   void slideCopy(Single dX);
-  void putCopyOnL();
+  void putCopyOnL(double bX);
   void layOutParallelLine(int k, double y);
   void placeTransversal(int element, const Transversal& t);
   void computePoints();

@@ -47,6 +47,16 @@ forms::Int16 shiftCode(Qt::KeyboardModifiers modifiers) {
   return static_cast<forms::Int16>(code);
 }
 
+// The whole pixels a control covers: Left to Left + Width - 1 and Top to Top + Height - 1,
+// its place rounded once. Painting and hit testing both take it from here, so a
+// picture takes presses exactly where it is drawn.
+QRect pixelBox(const forms::Bounds& b) {
+  const double left = std::clamp<double>(std::round(b.Left), -1e6, 1e6);
+  const double top = std::clamp<double>(std::round(b.Top), -1e6, 1e6);
+  return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(b.Width),
+          static_cast<int>(b.Height)};
+}
+
 }  // namespace
 
 BoardView::BoardView(app::Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
@@ -113,12 +123,13 @@ QPointF BoardView::toBoard(const QPointF& widgetPos) const {
 }
 
 int BoardView::pictureAt(const QPointF& boardPos) const {
+  // The pixel under the pointer, tested against the pixels the picture is drawn on.
+  const QPoint pixel(static_cast<int>(std::floor(boardPos.x())),
+                     static_cast<int>(std::floor(boardPos.y())));
   // Pictures are Image1 elements 0 to 4 in order; a later one lies on top.
   for (int index = static_cast<int>(images_.size()) - 1; index >= 0; --index) {
     const forms::Image& i = images_[static_cast<size_t>(index)].shown;
-    if (!i.Visible) continue;
-    const QRectF r(std::round(i.Left), std::round(i.Top), i.Width, i.Height);
-    if (r.contains(boardPos)) return index;
+    if (i.Visible && pixelBox(i).contains(pixel)) return index;
   }
   return -1;
 }
@@ -305,11 +316,7 @@ QRegion BoardView::areaOf(const forms::Line& l) const {
 QRect BoardView::boundsOf(const forms::Bounds& b, bool visible) const {
   if (!visible) return {};
   const QRect inner = innerRect();
-  const double left = std::clamp<double>(std::round(b.Left), -1e6, 1e6);
-  const double top = std::clamp<double>(std::round(b.Top), -1e6, 1e6);
-  const QRect r(static_cast<int>(left), static_cast<int>(top), static_cast<int>(b.Width),
-                static_cast<int>(b.Height));
-  return r.translated(inner.topLeft()).intersected(inner);
+  return pixelBox(b).translated(inner.topLeft()).intersected(inner);
 }
 
 QRegion BoardView::areaOf(const forms::Shape& s) const {
@@ -422,7 +429,7 @@ void BoardView::paintLine(QPainter& p, const forms::Line& l, const QRect& within
 }
 
 void BoardView::paintLabel(QPainter& p, const forms::Label& l, const QRect&) const {
-  p.drawPixmap(QPointF(std::round(l.Left), std::round(l.Top)), labelPixmap(l));
+  p.drawPixmap(pixelBox(l).topLeft(), labelPixmap(l));
 }
 
 // A name never changes its caption, font or colours, only its place: its picture is
@@ -454,8 +461,7 @@ void BoardView::paintImage(QPainter& p, const forms::Image& i, const QRect&) con
   const auto found = pictures_.find(i.Picture);
   if (found == pictures_.end()) return;
   const QPixmap& pm = devicePixelRatioF() > 1.0 ? found->second[1] : found->second[0];
-  p.drawPixmap(QRectF(std::round(i.Left), std::round(i.Top), i.Width, i.Height), pm,
-               QRectF(QPointF(0, 0), QSizeF(pm.size())));
+  p.drawPixmap(QRectF(pixelBox(i)), pm, QRectF(QPointF(0, 0), QSizeF(pm.size())));
 }
 
 void BoardView::paintShape(QPainter& p, const forms::Shape& s, const QRect&) const {

@@ -85,8 +85,16 @@ MainWindow::MainWindow(app::Form1& form) : form_(form) {
   for (int i : {4, 5, 6, 7, 0, 1, 2, 3})
     option1_[static_cast<size_t>(i)] = makeButton<QRadioButton>(form.Option1(i));
 
+  // Option buttons and check boxes take clicks only on their indicator and caption,
+  // and pass the rest of their box on to the window. "消しゴム" reaches 9 px over
+  // "終了": the command button lies above them, so its whole face ends the program.
+  commandButton(2)->raise();
+
   board_ = new BoardView(form, this);
   board_->afterInput = [this] { afterEvent(); };
+  // The board is first in the tab order, so it holds the focus as the window opens;
+  // a Space or Enter pressed at once must not run "初期画面".
+  board_->setFocus();
 
   setUpTabOrder();
   describeForScreenReaders();

@@ -38,7 +38,8 @@ import -window "$WIN" "$work/lines.png"
 expect_board_pixel "$work/lines.png" 600 70 $white "straight line"
 expect_board_pixel "$work/lines.png" 13 50 0,0,0 "solid grid line"
 expect_board_pixel "$work/lines.png" 13 0 0,0,0 "top grid line"
-expect_board_pixel "$work/lines.png" 120 60 $red "writing under the grid"
+expect_board_pixel "$work/lines.png" 100 60 0,0,0 "grid line over the writing"
+expect_board_pixel "$work/lines.png" 101 60 $red "writing beside the grid line"
 
 # "初期画面" wipes it all.
 click_at 176 24

@@ -73,10 +73,11 @@ board_drag() {
   xdotool mouseup 1
 }
 
-# Ends the program by closing it through "終了" and checks its exit status.
+# Ends the program by a click on "終了" (at window pixel x, y; its middle if not
+# given) and checks its exit status.
 end_with_quit_button() {
-  local status=timeout
-  click_at 780 24
+  local status=timeout x=${1:-780} y=${2:-24}
+  click_at "$x" "$y"
   for _ in $(seq 50); do
     if ! kill -0 "$APP_PID" 2>/dev/null; then
       wait "$APP_PID"
@@ -87,9 +88,9 @@ end_with_quit_button() {
   done
   APP_PID=
   if [ "$status" = 0 ]; then
-    echo "ok: 終了 ended the program with status 0"
+    echo "ok: 終了 at ($x, $y) ended the program with status 0"
   else
-    echo "FAIL: after 終了 the program's status is $status"
+    echo "FAIL: after 終了 at ($x, $y) the program's status is $status"
     FAILURES=$((FAILURES + 1))
   fi
 }

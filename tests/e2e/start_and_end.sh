@@ -38,5 +38,15 @@ import -window "$WIN" "$work/extension.png"
 expect_board_pixel "$work/extension.png" 433 75 $white "extension of l"
 
 end_with_quit_button
+
+# Every part of 終了's face ends the program: its corners, and the strip x 752 to 760
+# that the eraser buttons' boxes reach over.
+for point in "752 8" "756 14" "756 30" "760 40" "808 8" "808 40"; do
+  "$app" &
+  APP_PID=$!
+  wait_window '平行線と線分の比' || { echo "FAIL: no window"; exit 1; }
+  # shellcheck disable=SC2086
+  end_with_quit_button $point
+done
 rm -rf "$work"
 [ "$FAILURES" -eq 0 ]

@@ -26,21 +26,34 @@ class BlackboardTest : public gui_testing::WindowTestBase {
   void cleanup() { closeWindow(); }
 
   void strokeHasInkAlongItsWholePolyline_data() {
+    QTest::addColumn<int>("pen");
     QTest::addColumn<int>("width");
-    QTest::newRow("3") << 3;
-    QTest::newRow("6") << 6;
-    QTest::newRow("15") << 15;
-    QTest::newRow("25") << 25;
+    QTest::newRow("thin red") << 0 << 3;
+    QTest::newRow("bold red") << 4 << 6;
+    QTest::newRow("thin eraser") << 3 << 15;
+    QTest::newRow("bold eraser") << 7 << 25;
   }
   void strokeHasInkAlongItsWholePolyline() {
+    QFETCH(int, pen);
     QFETCH(int, width);
     QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
-    QTest::mouseClick(window_->option1(0), Qt::LeftButton);
-    form_->gamen.DrawWidth = width;  // every width the pens and erasers use, in red
-    // Sharp turns, where a stroke without round joins would show notches.
-    const QList<QPoint> polyline{{30, 20}, {350, 30}, {60, 100}, {370, 105}, {200, 15}};
+    const bool eraser = pen == 3 || pen == 7;
+    if (eraser) {
+      // Something to erase: a red field under the whole polyline.
+      QTest::mouseClick(window_->option1(4), Qt::LeftButton);
+      for (int y = 2; y <= 130; y += 4) stroke({{10, y}, {390, y}});
+    }
+    QTest::mouseClick(window_->option1(pen), Qt::LeftButton);
+    // A level run, then sharp turns, where a stroke without round joins would show
+    // notches.
+    const QList<QPoint> polyline{{30, 20}, {350, 20}, {60, 100}, {370, 105}, {200, 15}};
     stroke(polyline);
+    QTest::mouseMove(window_->board(), at(700, 600));  // the eraser's marker out of the way
     const QImage img = shot();
+    auto inked = [&](int x, int y) {
+      const QColor c = pixel(img, x, y);
+      return eraser ? c == kBoard : isRedInk(c);
+    };
     for (qsizetype i = 1; i < polyline.size(); ++i) {
       const QPointF a = polyline[i - 1];
       const QPointF b = polyline[i];
@@ -49,7 +62,7 @@ class BlackboardTest : public gui_testing::WindowTestBase {
         const QPointF p = a + (b - a) * (t / length);
         const int x = static_cast<int>(std::lround(p.x()));
         const int y = static_cast<int>(std::lround(p.y()));
-        QVERIFY2(isRedInk(pixel(img, x, y)),
+        QVERIFY2(inked(x, y),
                  qPrintable(QStringLiteral("no ink at %1,%2: %3").arg(x).arg(y).arg(pixel(img, x, y).name())));
       }
     }
@@ -59,9 +72,17 @@ class BlackboardTest : public gui_testing::WindowTestBase {
       for (int dy = -r; dy <= r; ++dy)
         for (int dx = -r; dx <= r; ++dx)
           if (dx * dx + dy * dy <= r * r && v.y() + dy >= 0)
-            QVERIFY2(isRedInk(pixel(img, v.x() + dx, v.y() + dy)),
+            QVERIFY2(inked(v.x() + dx, v.y() + dy),
                      qPrintable(QStringLiteral("notch at %1,%2").arg(v.x() + dx).arg(v.y() + dy)));
     }
+    // Across the level run the stroke is as thick as its pen: the coverage of the
+    // pixels of one column adds up to the width, antialiased edges included.
+    double thickness = 0;
+    for (int y = 0; y <= 45; ++y) {
+      const QColor c = pixel(img, 190, y);
+      thickness += eraser ? c.green() / 128.0 : c.red() / 255.0;
+    }
+    QVERIFY2(std::abs(thickness - width) <= 0.75, qPrintable(QString::number(thickness)));
   }
 
   void boldEraserRemovesInkButNotTheFigure() {
@@ -87,17 +108,32 @@ class BlackboardTest : public gui_testing::WindowTestBase {
     QCOMPARE(pixel(shot(), 200, 55), kRed);
   }
 
+  void eraserMarkerFollowsThePointer_data() {
+    QTest::addColumn<int>("pen");
+    QTest::addColumn<int>("diameter");
+    QTest::newRow("thin eraser") << 3 << 15;
+    QTest::newRow("bold eraser") << 7 << 25;
+  }
   void eraserMarkerFollowsThePointer() {
+    QFETCH(int, pen);
+    QFETCH(int, diameter);
     QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
-    QTest::mouseClick(window_->option1(7), Qt::LeftButton);
+    QTest::mouseClick(window_->option1(pen), Qt::LeftButton);
+    // (QTest sends no move to the point where its last move ended.)
+    QTest::mouseMove(window_->board(), at(400, 60));
     QTest::mouseMove(window_->board(), at(500, 60));
     const QImage img = shot();
-    // A 25 px circle centred on (500, 60): its outline left and right, green inside.
+    // A circle as wide as the eraser, centred on (500, 60): its outline left and
+    // right, green inside and just outside.
+    const int r = (diameter - 1) / 2;
     QCOMPARE(pixel(img, 500, 60), kBoard);
-    QVERIFY(pixel(img, 488, 60).value() < 100);
-    QVERIFY(pixel(img, 512, 60).value() < 100);
+    QVERIFY(pixel(img, 500 + r, 60).value() < 100);
+    QVERIFY(pixel(img, 500 + r, 60).value() < 100);
+    QCOMPARE(pixel(img, 500 - r + 2, 60), kBoard);
+    QCOMPARE(pixel(img, 500 - r - 2, 60), kBoard);
+    QCOMPARE(pixel(img, 500 + r + 2, 60), kBoard);
     QTest::mouseClick(window_->option1(0), Qt::LeftButton);
-    QCOMPARE(pixel(shot(), 488, 60), kBoard);  // a pen hides the marker
+    QCOMPARE(pixel(shot(), 500 - r, 60), kBoard);  // a pen hides the marker
   }
 
   void straightLineAppearsAndGoesWithItsBox() {

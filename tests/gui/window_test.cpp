@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 #include "qt/fonts.h"
@@ -84,9 +85,21 @@ class WindowTest : public gui_testing::WindowTestBase {
     QCOMPARE(img.pixelColor(4, 300), QColor(192, 255, 192));
   }
 
-  void tabMovesThroughTheEnabledControlsInOrder() {
-    window_->board()->setFocus();
-    QVERIFY(window_->board()->hasFocus());
+  void boardHasTheFocusAsTheWindowOpensAndTabGoesOnInOrder() {
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QCOMPARE(QApplication::focusWidget(), window_->board());
+    // Space and Enter at once go to the board, which takes no keys: "初期画面" stays
+    // unpressed.
+    int resets = 0;
+    const std::function<void()> reset = form_->Command1.Click;
+    form_->Command1.Click = [&] {
+      ++resets;
+      reset();
+    };
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(resets, 0);
+    QCOMPARE(QApplication::focusWidget(), window_->board());
     // The option buttons are disabled on the initial screen, so focus passes them by.
     const QList<QWidget*> order{
         window_->commandButton(1), window_->commandButton(2), window_->commandButton(3),
@@ -198,6 +211,25 @@ class WindowTest : public gui_testing::WindowTestBase {
   void closingTheWindowEndsTheProgramWithStatusZero() {
     QTimer::singleShot(0, window_, &QWidget::close);
     QCOMPARE(QCoreApplication::exec(), 0);
+  }
+
+  void quitButtonsWholeFaceTakesClicksOverTheEraserButtons() {
+    // "消しゴム" boxes reach to x 760, over the left of "終了" (752 to 808): what lies
+    // on top at each point of its face is the button itself.
+    for (const QPoint p : {QPoint(752, 8), QPoint(756, 14), QPoint(756, 30), QPoint(760, 40),
+                           QPoint(808, 8), QPoint(808, 40)})
+      QCOMPARE(window_->childAt(p), window_->commandButton(2));
+    // The eraser buttons keep their indicator and whole caption clear of it.
+    for (int i : {3, 7}) {
+      QRadioButton* eraser = window_->option1(i);
+      QStyleOptionButton option;
+      option.initFrom(eraser);
+      option.text = eraser->text();
+      const QRect clickable =
+          eraser->style()->subElementRect(QStyle::SE_RadioButtonClickRect, &option, eraser);
+      QVERIFY2(eraser->x() + clickable.right() < 752, qPrintable(QString::number(clickable.right())));
+      QCOMPARE(window_->childAt(eraser->pos() + clickable.center()), eraser);
+    }
   }
 
   void endButtonHidesTheWindowAndEndsTheEventLoop() {

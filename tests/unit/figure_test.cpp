@@ -97,6 +97,23 @@ TEST_F(FigureFixture, CopyHandleSitsOnBAndOutranksTheEnds) {
   release(200.5F, 350);
   grabAt(200, 350);
   EXPECT_EQ(g.DragTarget, 0);
+  release(200, 350);
+
+  // q raised to 170 and ℓ turned in place bring the handle onto B (370, 170), within
+  // reach of ℓ's upper end (400, 125): a press in both regions lights both and holds
+  // the copy, which is tested after the end.
+  grabAt(30, 350);
+  moveTo(30, 170);
+  release(30, 170);
+  grabAt(400, 125);
+  moveTo(400, 125);
+  release(400, 125);
+  ASSERT_EQ(g.CopyQX, 370);
+  grabAt(390, 150);
+  EXPECT_EQ(g.DragTarget, 10);
+  EXPECT_TRUE(highlighted(form.Line1(3)));
+  EXPECT_TRUE(highlighted(form.Line2(0)));
+  EXPECT_FALSE(highlighted(form.Line1(4)));
 }
 
 TEST_F(FigureFixture, EndsCloserThanSixtyPixelsAreBothHighlightedAndMIsHeld) {
@@ -253,22 +270,23 @@ TEST_F(FigureFixture, MsPictureLosesItsStartingShiftOnTheFirstMoveOnly) {
   grabAt(475, 125);
   moveTo(475, 125);
   EXPECT_NEAR(form.Image1(1).Left, 486.67, 0.005);
+  // The picture follows the new upper end against the lower end of the event before:
+  // 485 + 35 x (625 - 485) / 450, not the 495.11 that m's new lower end (615) gives.
   moveTo(485, 125);
-  EXPECT_GT(form.Image1(1).Left, 486.67);
+  EXPECT_NEAR(form.Image1(1).Left, 495.89, 0.005);
+  EXPECT_DOUBLE_EQ(g.LineMX2, 615);
   EXPECT_EQ(g.CopyQX, 250);  // m's swing leaves the copy alone
 }
 
 TEST_F(FigureFixture, EveryFigureModeReleaseWhitensTheSevenMovableLines) {
-  for (const auto& [array, index] : {std::pair{&form.Line1, 0}, {&form.Line1, 1},
-                                     {&form.Line1, 3}, {&form.Line1, 4}, {&form.Line2, 0},
-                                     {&form.Line2, 1}, {&form.Line2, 2}})
-    (*array)(index).BorderColor = forms::QBColor(12);
+  const std::pair<forms::ControlArray<forms::Line>*, int> movable[] = {
+      {&form.Line1, 0}, {&form.Line1, 1}, {&form.Line1, 3}, {&form.Line1, 4},
+      {&form.Line2, 0}, {&form.Line2, 1}, {&form.Line2, 2}};
+  for (const auto& [array, index] : movable) (*array)(index).BorderColor = forms::QBColor(12);
   form.Line1(2).BorderColor = forms::QBColor(9);
   release(700, 600, app::Form1::kRightButton);  // grabbed nothing, any button
-  EXPECT_TRUE(white(form.Line1(0)));
-  EXPECT_TRUE(white(form.Line1(4)));
-  EXPECT_TRUE(white(form.Line2(0)));
-  EXPECT_TRUE(white(form.Line2(2)));
+  for (const auto& [array, index] : movable)
+    EXPECT_TRUE(white((*array)(index))) << (array == &form.Line1 ? "Line1 " : "Line2 ") << index;
   EXPECT_EQ(form.Line1(2).BorderColor, forms::QBColor(9));  // r has no handle
 }
 
@@ -336,12 +354,23 @@ TEST_F(FigureFixture, SwingWithQAtTheHeightOfTheUpperEndsKeepsTheLowerEnd) {
   ASSERT_DOUBLE_EQ(g.LineQY, 125);
   grabAt(400, 125);
   ASSERT_EQ(g.DragTarget, 5);
-  moveTo(410, 125);
-  EXPECT_DOUBLE_EQ(g.LineLX1, 410);
+  moveTo(440, 125);
+  EXPECT_DOUBLE_EQ(g.LineLX1, 440);
   EXPECT_DOUBLE_EQ(g.LineLX2, 100);
   EXPECT_TRUE(allFinite());
-  grabAt(475, 125);
-  moveTo(465, 125);
+  release(440, 125);
+  // With q at 125, B is ℓ's upper end and moved with it; the copy's handle is on B,
+  // not at the pivot taken at the press (400).
+  EXPECT_DOUBLE_EQ(g.PointBX, 440);
+  EXPECT_EQ(g.CopyQX, 440);
+  grabAt(355, 125);  // 85 px from B
+  EXPECT_EQ(g.DragTarget, 0);
+  release(355, 125);
+
+  grabAt(500, 125);  // m's end, clear of the copy's handle
+  ASSERT_EQ(g.DragTarget, 6);
+  moveTo(490, 125);
+  EXPECT_DOUBLE_EQ(g.LineMX1, 465);
   EXPECT_DOUBLE_EQ(g.LineMX2, 625);
   EXPECT_TRUE(allFinite());
 }
