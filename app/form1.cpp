@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace app {
 
@@ -47,6 +49,16 @@ void Form1::InitScreen() {
   figure.DragTarget = 0;
   figure.reset();
   board.resetAfterFigure();
+}
+
+forms::CommandButton& Form1::command(int n) {
+  forms::CommandButton* const buttons[] = {&Command1, &Command2, &Command3, &Command4, &Command5};
+  if (n < 1 || n > 5) throw std::out_of_range("no command button " + std::to_string(n));
+  return *buttons[n - 1];
+}
+
+const forms::CommandButton& Form1::command(int n) const {
+  return const_cast<Form1*>(this)->command(n);
 }
 
 void Form1::Command1_Click() { InitScreen(); }

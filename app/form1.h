@@ -47,6 +47,9 @@ class Form1 {
   forms::CommandButton Command3;  // "メモ"
   forms::CommandButton Command4;  // "方眼"
   forms::CommandButton Command5;  // "直線"
+  // CommandN by its N, 1 to 5.
+  forms::CommandButton& command(int n);
+  const forms::CommandButton& command(int n) const;
   forms::ControlArray<forms::OptionButton> Option1;
   forms::ControlArray<forms::OptionButton> Option2;
   forms::ControlArray<forms::CheckBox> Check1;

@@ -1,19 +1,33 @@
-// Fonts for the window's captions and the point names.
+// Fonts and colours as Qt takes them.
 #pragma once
 
+#include <QColor>
 #include <QFont>
+#include <QStringList>
 
-#include "forms/controls.h"
+#include "frontend/display.h"
 
 namespace view {
 
-// The font for a control: the stored family first, then metric-compatible free
-// Japanese families (IPA P Gothic / IPA P Mincho, then Noto CJK). Sizes are in the
-// program's logical pixels, taken from points at 96 dpi (21.75 pt is 29 px), so the
-// layout is the same on every screen.
-QFont fontFor(const forms::FontSpec& wanted);
+inline QColor toQColor(forms::Rgb c) { return {c.r, c.g, c.b}; }
+
+// The font for a caption: the families the core lists for it, at its size in logical
+// pixels.
+inline QFont fontFor(const frontend::FontChoice& choice) {
+  QStringList families;
+  for (const std::string& family : frontend::fontFamilies(choice))
+    families << QString::fromStdString(family);
+  QFont f;
+  f.setFamilies(families);
+  f.setPixelSize(choice.pixelSize);
+  f.setBold(choice.bold);
+  if (choice.face != frontend::FontFace::Dialog)
+    f.setStyleHint(QFont::AnyStyle, QFont::PreferAntialias);
+  return f;
+}
+inline QFont fontFor(const forms::FontSpec& font) { return fontFor(frontend::fontChoice(font)); }
 
 // The window's default dialog font, used where a control stores no font.
-QFont dialogFont();
+inline QFont dialogFont() { return fontFor(forms::FontSpec{}); }
 
 }  // namespace view

@@ -1,6 +1,5 @@
 #include <QApplication>
 
-#include "app/form1.h"
 #include "qt/fonts.h"
 #include "qt/main_window.h"
 

@@ -1,15 +1,13 @@
-// The window: the tool row's real buttons at their pixel places, and the board.
+// The window: the tool row's real widgets at their pixel places, and the board.
 #pragma once
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QWidget>
 #include <vector>
 
-#include "app/form1.h"
+#include "frontend/presenter.h"
 #include "qt/board_view.h"
 
 namespace view {
@@ -20,29 +18,25 @@ class MainWindow : public QWidget {
   explicit MainWindow(app::Form1& form);
 
   BoardView* board() const { return board_; }
-  QPushButton* commandButton(int n) const { return commands_.at(static_cast<size_t>(n - 1)); }
-  QRadioButton* option1(int i) const { return option1_.at(static_cast<size_t>(i)); }
-  QRadioButton* option2(int i) const { return option2_.at(static_cast<size_t>(i)); }
-  QCheckBox* check1(int i) const { return check1_.at(static_cast<size_t>(i)); }
+  QPushButton* commandButton(int n) const { return control<QPushButton>(Group::Command, n); }
+  QRadioButton* option1(int i) const { return control<QRadioButton>(Group::Option1, i); }
+  QRadioButton* option2(int i) const { return control<QRadioButton>(Group::Option2, i); }
+  QCheckBox* check1(int i) const { return control<QCheckBox>(Group::Check1, i); }
 
   // Brings every widget in line with the model after an event, and ends the program
   // when the model asked for it.
   void afterEvent();
 
  private:
-  QLabel* makeLabel(const forms::Label& l);
-  template <class W, class C>
-  W* makeButton(C& control);
-  void setUpTabOrder();
-  void describeForScreenReaders();
+  using Group = frontend::ControlId::Group;
+  template <class W>
+  W* control(Group group, int index) const {
+    return static_cast<W*>(widgets_[core_.toolRow.indexOf({group, index})]);
+  }
 
-  app::Form1& form_;
-  QStyle* compactStyle_ = nullptr;
+  frontend::Presenter core_;
   BoardView* board_ = nullptr;
-  std::vector<QPushButton*> commands_;
-  std::vector<QRadioButton*> option1_;
-  std::vector<QRadioButton*> option2_;
-  std::vector<QCheckBox*> check1_;
+  std::vector<QWidget*> widgets_;  // as the core lists the tool row
 };
 
 }  // namespace view

@@ -1,0 +1,98 @@
+#include "frontend/display.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace frontend {
+
+namespace {
+constexpr double kPixelsPerPoint = 96.0 / 72.0;
+constexpr int kDialogPixelSize = 12;  // 9 pt
+}  // namespace
+
+FontChoice fontChoice(const forms::FontSpec& font) {
+  if (font.Name.empty()) return {"", FontFace::Dialog, kDialogPixelSize, font.Bold};
+  FontFace face = FontFace::Dialog;
+  if (font.Name.find("明朝") != std::string::npos) face = FontFace::Mincho;
+  if (font.Name.find("ゴシック") != std::string::npos) face = FontFace::Gothic;
+  return {font.Name, face, static_cast<int>(std::lround(font.SizePt * kPixelsPerPoint)), font.Bold};
+}
+
+std::vector<std::string> fontFamilies(const FontChoice& font) {
+  if (font.face == FontFace::Dialog) {
+    // The platform's dialog font on a Japanese desktop, and its kin.
+    return {"MS UI Gothic",  "Yu Gothic UI", "Meiryo UI",
+            "Hiragino Sans", "IPAPGothic",   "Noto Sans CJK JP"};
+  }
+  std::vector<std::string> families{font.stored};
+  if (font.face == FontFace::Mincho) {
+    for (const char* f : {"MS PMincho", "Hiragino Mincho ProN", "Yu Mincho", "IPAPMincho",
+                          "IPAMincho", "Noto Serif CJK JP"})
+      families.emplace_back(f);
+  } else {
+    for (const char* f : {"MS PGothic", "Hiragino Sans", "Hiragino Kaku Gothic ProN", "Yu Gothic",
+                          "Meiryo", "IPAPGothic", "IPAGothic", "Noto Sans CJK JP"})
+      families.emplace_back(f);
+  }
+  return families;
+}
+
+Rect pixelBox(const forms::Bounds& b) {
+  // A control dragged a million pixels off the board is as good as anywhere beyond it.
+  const double left = std::clamp<double>(std::round(b.Left), -1e6, 1e6);
+  const double top = std::clamp<double>(std::round(b.Top), -1e6, 1e6);
+  return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(b.Width),
+          static_cast<int>(b.Height)};
+}
+
+bool placeLine(const forms::Line& line, int boardWidth, int boardHeight, PlacedLine& out) {
+  if (!line.Visible) return false;
+  Segment s{line.X1, line.Y1, line.X2, line.Y2};
+  if (!clipSegment(s, -kClipMargin, -kClipMargin, boardWidth + kClipMargin,
+                   boardHeight + kClipMargin))
+    return false;
+  out.whole = s;
+  out.colour = line.BorderColor;
+  out.width = line.BorderWidth;
+  out.dotted = line.BorderStyle == forms::LineStyle::Dot;
+  // Horizontal and vertical lines already fall on whole pixels and stay crisper
+  // without antialiasing; slanted ones need it.
+  out.slanted = !(s.x1 == s.x2 || s.y1 == s.y2);
+  return true;
+}
+
+bool drawnSegment(const PlacedLine& line, const Rect& within, SegmentItem& out) {
+  Segment s = line.whole;
+  if (line.slanted) {
+    // A frame costs what it shows, not the full length of every line crossing it.
+    const int m = strokeMargin(line.width);
+    if (!clipSegment(s, within.x - m, within.y - m, within.right() + m, within.bottom() + m))
+      return false;
+  }
+  const double o = pixelOffset(line.width);
+  out.at = {s.x1 + o, s.y1 + o, s.x2 + o, s.y2 + o};
+  out.colour = line.colour;
+  out.width = line.width;
+  out.dotted = line.dotted;
+  // Wide lines end round; the grid's hairlines end square, on their last pixel.
+  out.cap = line.dotted ? Cap::Flat : (line.width > 1 ? Cap::Round : Cap::Square);
+  out.antialiased = line.slanted;
+  return true;
+}
+
+EllipseItem markerOutline(const forms::Shape& shape) {
+  const double d = std::min(shape.Width, shape.Height);
+  const Rect box = pixelBox(shape);
+  return {box.x + (shape.Width - d) / 2 + 0.5,
+          box.y + (shape.Height - d) / 2 + 0.5,
+          d - 1,
+          d - 1,
+          shape.BorderColor,
+          1};
+}
+
+TextItem textOf(const forms::Label& label) {
+  return {pixelBox(label), label.Caption, fontChoice(label.Font), label.ForeColor, label.BackColor};
+}
+
+}  // namespace frontend

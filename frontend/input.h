@@ -1,0 +1,71 @@
+// The pointer on the board, as every front end reports it, to the window's handlers:
+// who takes a press (a line-name picture or the board), the move delivered to the
+// press point before a press, one pointer at a time, and the codes of the handlers.
+#pragma once
+
+#include <optional>
+
+#include "app/form1.h"
+#include "frontend/scene.h"
+
+namespace frontend {
+
+enum class PointerKind { Mouse, Touch, Pen };
+
+// Mouse buttons as a set; a touch or a pen counts as the left button.
+enum Button : unsigned { kNoButton = 0, kLeft = 1, kRight = 2, kMiddle = 4 };
+
+struct Modifiers {
+  bool shift = false;
+  bool ctrl = false;
+  bool alt = false;
+};
+
+struct PointerEvent {
+  double x = 0;  // board pixels (the drawing area's), fractions allowed
+  double y = 0;
+  unsigned button = kNoButton;  // press and release: the button that went down or up
+  unsigned held = kNoButton;    // the buttons down once the event is over
+  Modifiers modifiers;
+  int pointer = 0;  // the platform's pointer id; a mouse is one pointer
+  PointerKind kind = PointerKind::Mouse;
+  double timeMs = 0;  // when it happened, in milliseconds of any steady clock
+};
+
+class BoardInput {
+ public:
+  BoardInput(app::Form1& form, const BoardScene& scene) : form_(form), scene_(scene) {}
+
+  // Each returns whether the event reached the model. While one pointer's gesture
+  // lasts, every other pointer is ignored; so are touches just after a pen was seen.
+  bool press(PointerEvent e);
+  bool move(PointerEvent e);
+  bool release(PointerEvent e);
+  // The platform took the pointer away (a touch turned into a scroll, the window lost
+  // it): the gesture ends as a release where the pointer was last seen, or a stroke
+  // would stick to the next one.
+  bool cancel(int pointer);
+
+  // How long after a pen was last seen a touch is taken for the hand that holds it.
+  static constexpr double kPalmMs = 1000;
+
+ private:
+  bool accept(PointerEvent& e);
+  void deliverMove(const PointerEvent& e);
+  void gestureOver();
+
+  app::Form1& form_;
+  const BoardScene& scene_;
+  // A picture that took a press keeps the press and its moves, and gets the release
+  // (a click when the pointer is still over it); the board sees nothing of it.
+  int pressedPicture_ = -1;
+  // The pointer whose buttons are down, and the buttons, while a gesture lasts.
+  std::optional<int> owner_;
+  unsigned ownerHeld_ = kNoButton;
+  // The last position the board handed to the model, and where the owner was last.
+  std::optional<Point> lastPosition_;
+  Point ownerAt_;
+  std::optional<double> penSeenMs_;
+};
+
+}  // namespace frontend

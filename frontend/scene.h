@@ -1,0 +1,118 @@
+// The board as a front end shows it: what is on screen now, against the model; the
+// rectangles a frame must repaint; the display list, bottom to top; the pictures that
+// take presses; and the ink to add to the front end's raster.
+#pragma once
+
+#include <vector>
+
+#include "app/form1.h"
+#include "frontend/display.h"
+
+namespace frontend {
+
+// What to add to the persistent ink raster: a stroke of chalk or eraser (round ends,
+// antialiased, on pixel centres), or, for a clearing, the board's colour all over.
+struct InkStroke {
+  bool clear = false;
+  SegmentItem stroke;
+  friend bool operator==(const InkStroke&, const InkStroke&) = default;
+};
+
+class BoardScene {
+ public:
+  explicit BoardScene(app::Form1& form);
+  BoardScene(const BoardScene&) = delete;
+  BoardScene& operator=(const BoardScene&) = delete;
+
+  // The drawing area, in pixels.
+  int width() const { return width_; }
+  int height() const { return height_; }
+  Rect area() const { return {0, 0, width_, height_}; }
+  forms::Rgb background() const { return form_.gamen.BackColor; }
+
+  // Whether the model drew since the ink was last drained.
+  bool hasInk() const { return !form_.gamen.pending().empty(); }
+  // Hands each ink command the model drew since the last call to `draw`, as strokes
+  // for the raster, in order. What they touch is repainted by the next frame.
+  template <class F>
+  void drainInk(F&& draw) {
+    form_.gamen.drain([&](const forms::InkCommand& c) {
+      InkStroke stroke;
+      if (inkStroke(c, stroke)) draw(stroke);
+    });
+  }
+
+  // Brings what is shown in line with the model and returns where the screen must be
+  // repainted for it: bands along the old and new places of every moved line, the old
+  // and new boxes of moved names, pictures and the marker, and one box for new ink.
+  // Rectangles may overlap.
+  std::vector<Rect> takeFrame();
+
+  // The display list as it is shown, bottom to top, as far as it reaches into
+  // `within`: the ink lies below all of it, then the grid, the point names, the
+  // line-name pictures, the figure's lines, the straight lines, the eraser's marker.
+  void paint(const Rect& within, Rasteriser& to) const;
+
+  // Repaints the damaged rectangles of a frame (board pixels; the border's too): for
+  // each, `underlay(rect)` clips to it and lays the ink raster's pixels under it, then
+  // the display list is painted over it. The border is painted when a rectangle
+  // reaches it.
+  template <class F>
+  void paintDamage(const std::vector<Rect>& damage, Rasteriser& to, F&& underlay) const {
+    for (const Rect& r : damage) {
+      if (r.intersected(area()) == r) continue;
+      for (const SegmentItem& s : border()) to.segment(s);
+      break;
+    }
+    for (const Rect& r : damage) {
+      const Rect within = r.intersected(area());
+      if (within.empty()) continue;
+      underlay(within);
+      paint(within, to);
+    }
+  }
+
+  // The topmost shown picture (Image1 element) on the pixel under a pointer at board
+  // position (x, y), or -1.
+  int pictureAt(double x, double y) const;
+
+  // The sunken border the board is framed by, in the board's own pixels (the border
+  // lies outside the drawing area, from -border to width + border - 1).
+  std::vector<SegmentItem> border() const;
+  int borderWidth() const { return form_.gamen.BorderPixels; }
+  // Where the board and its border stand on the window.
+  Rect onWindow() const { return pixelBox(form_.gamen); }
+
+ private:
+  template <class T>
+  struct Tracked {
+    const T* control;
+    T shown;                 // the control as the screen shows it
+    std::vector<Rect> area;  // where it is painted; empty when it shows nothing
+    PlacedLine placed{};     // lines: how it is drawn
+    bool drawn = false;      // lines: whether it shows at all
+    int look = 0;            // labels: which look it has
+  };
+  template <class T>
+  void settle(Tracked<T>& t);
+  int lookOf(const TextItem& text);
+  template <class T>
+  void track(std::vector<Tracked<T>>& layer, std::vector<Rect>& damage);
+  bool inkStroke(const forms::InkCommand& c, InkStroke& out);
+  void paintLines(const std::vector<Tracked<forms::Line>>& layer, const Rect& within,
+                  Rasteriser& to) const;
+
+  app::Form1& form_;
+  int width_;
+  int height_;
+  Rect inkDamage_;
+  std::vector<Tracked<forms::Line>> gridLines_;
+  std::vector<Tracked<forms::Label>> labels_;
+  std::vector<Tracked<forms::Image>> images_;
+  std::vector<Tracked<forms::Line>> figureLines_;
+  std::vector<Tracked<forms::Line>> upperLines_;
+  std::vector<Tracked<forms::Shape>> shapes_;
+  std::vector<TextItem> looks_;  // one of each look, wherever it stood
+};
+
+}  // namespace frontend

@@ -1,0 +1,161 @@
+#include "frontend/tool_row.h"
+
+#include <stdexcept>
+
+namespace frontend {
+
+namespace {
+
+using Group = ControlId::Group;
+using Kind = ToolControl::Kind;
+
+const char* const kCommandDescriptions[] = {
+    "Initial screen: restore the figure, wipe the board", "Quit the program",
+    "Memo mode: write and erase with chalk pens",         "Grid: show or hide squares of 25 pixels",
+    "Straight-line mode: draw up to five straight lines",
+};
+const char* const kPenDescriptions[] = {
+    "Thin red pen", "Thin yellow pen", "Thin blue pen", "Thin eraser",
+    "Bold red pen", "Bold yellow pen", "Bold blue pen", "Bold eraser",
+};
+const char* const kLineColourDescriptions[] = {
+    "Red straight lines",
+    "Yellow straight lines",
+    "Blue straight lines",
+    "White straight lines",
+};
+constexpr int kThinPens = 4;
+
+Rect boxOf(const forms::Bounds& b) {
+  return {static_cast<int>(b.Left), static_cast<int>(b.Top), static_cast<int>(b.Width),
+          static_cast<int>(b.Height)};
+}
+
+ToolControl labelOf(ControlId id, const forms::Label& l) {
+  return {id,          Kind::Label, boxOf(l),  l.Caption, fontChoice(l.Font),
+          l.ForeColor, l.BackColor, l.Caption, ""};
+}
+
+ToolControl buttonOf(ControlId id, Kind kind, const forms::ButtonBase& b, std::string name,
+                     std::string description) {
+  return {id,
+          kind,
+          boxOf(b),
+          b.Caption,
+          fontChoice({}),
+          forms::kBlack,
+          b.BackColor,
+          std::move(name),
+          std::move(description)};
+}
+
+}  // namespace
+
+ToolRow::ToolRow(app::Form1& form) : form_(form) {
+  auto& c = controls_;
+  c.push_back(labelOf({Group::Label1, 0}, form.Label1));
+  for (int n : {1, 3, 4, 5})
+    c.push_back(buttonOf({Group::Command, n}, Kind::Button, form.command(n),
+                         form.command(n).Caption, kCommandDescriptions[n - 1]));
+  for (int i = 0; i < 4; ++i)
+    c.push_back(buttonOf({Group::Option2, i}, Kind::Option, form.Option2(i),
+                         form.Option2(i).Caption + " 直線", kLineColourDescriptions[i]));
+  for (int i = 0; i < 5; ++i)
+    c.push_back(
+        buttonOf({Group::Check1, i}, Kind::Check, form.Check1(i), "直線 " + form.Check1(i).Caption,
+                 "Straight line " + std::to_string(i + 1) + " is drawn; untick to erase it"));
+  c.push_back(labelOf({Group::Label4, 0}, form.Label4(0)));
+  c.push_back(labelOf({Group::Label4, 1}, form.Label4(1)));
+  for (int i : {4, 5, 6, 7, 0, 1, 2, 3})
+    c.push_back(buttonOf({Group::Option1, i}, Kind::Option, form.Option1(i),
+                         form.Option1(i).Caption + (i < kThinPens ? " 細字" : " 太字"),
+                         kPenDescriptions[i]));
+  c.push_back(buttonOf({Group::Command, 2}, Kind::Button, form.Command2, form.Command2.Caption,
+                       kCommandDescriptions[1]));
+  applied_.resize(c.size());
+}
+
+std::size_t ToolRow::indexOf(const ControlId& id) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i)
+    if (controls_[i].id == id) return i;
+  throw std::out_of_range("no such control on the tool row");
+}
+
+std::vector<std::optional<std::size_t>> ToolRow::tabOrder() const {
+  std::vector<std::optional<std::size_t>> order;
+  for (const app::FocusStop& stop : app::Form1::tabOrder()) {
+    using K = app::FocusStop::Kind;
+    switch (stop.kind) {
+      case K::Surface: order.emplace_back(); break;
+      case K::Command: order.push_back(indexOf({Group::Command, stop.index})); break;
+      case K::Option1: order.push_back(indexOf({Group::Option1, stop.index})); break;
+      case K::Option2: order.push_back(indexOf({Group::Option2, stop.index})); break;
+      case K::Check1: order.push_back(indexOf({Group::Check1, stop.index})); break;
+    }
+  }
+  return order;
+}
+
+ToolState ToolRow::stateOf(const ControlId& id) const {
+  switch (id.group) {
+    case Group::Label1:
+      return {false, true, false, form_.Label1.Visible};
+    case Group::Label4:
+      return {false, true, false, form_.Label4(id.index).Visible};
+    case Group::Command: {
+      const forms::CommandButton& button = form_.command(id.index);
+      return {button.FontBold, button.Enabled, false, true};
+    }
+    case Group::Option1:
+      return {false, form_.Option1(id.index).Enabled, form_.Option1(id.index).Value(), true};
+    case Group::Option2:
+      return {false, form_.Option2(id.index).Enabled, form_.Option2(id.index).Value(), true};
+    case Group::Check1:
+      return {false, form_.Check1(id.index).Enabled, form_.Check1(id.index).Value() != 0, true};
+  }
+  return {};
+}
+
+std::vector<ToolChange> ToolRow::takeChanges() {
+  std::vector<ToolChange> changes;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const ToolState now = stateOf(controls_[i].id);
+    std::optional<ToolState>& was = applied_[i];
+    if (was && *was == now) continue;
+    ToolChange change{controls_[i].id, i, {}, {}, {}, {}};
+    if (!was || was->bold != now.bold) change.bold = now.bold;
+    if (!was || was->enabled != now.enabled) change.enabled = now.enabled;
+    if (!was || was->checked != now.checked) change.checked = now.checked;
+    if (!was || was->visible != now.visible) change.visible = now.visible;
+    changes.push_back(change);
+    was = now;
+  }
+  return changes;
+}
+
+void ToolRow::click(const ControlId& id) {
+  // A toolkit's own check box or option button changes its look as it is clicked,
+  // whatever the model makes of the click (a selected option stays selected): the
+  // next changes give this control's whole state again.
+  const std::size_t at = indexOf(id);
+  if (controls_[at].kind == Kind::Option || controls_[at].kind == Kind::Check) applied_[at].reset();
+  switch (id.group) {
+    case Group::Label1:
+    case Group::Label4:
+      return;
+    case Group::Command:
+      form_.command(id.index).userClick();
+      return;
+    case Group::Option1:
+      form_.Option1(id.index).userClick();
+      return;
+    case Group::Option2:
+      form_.Option2(id.index).userClick();
+      return;
+    case Group::Check1:
+      form_.Check1(id.index).userClick();
+      return;
+  }
+}
+
+}  // namespace frontend

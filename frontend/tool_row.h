@@ -1,0 +1,88 @@
+// The tool row above the board as a front end builds it: every control with its place,
+// caption, font, colours and the words a screen reader says for it, in the order they
+// are stacked; which of their properties the model changed since the front end last
+// looked; and the user's clicks on them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "frontend/display.h"
+
+namespace frontend {
+
+struct ControlId {
+  enum class Group { Label1, Label4, Command, Option1, Option2, Check1 };
+  Group group = Group::Command;
+  int index = 0;  // the element number, or the N of CommandN
+  friend bool operator==(const ControlId&, const ControlId&) = default;
+};
+
+struct ToolControl {
+  enum class Kind { Label, Button, Option, Check };
+  ControlId id;
+  Kind kind = Kind::Button;
+  Rect box;  // in the window's client area
+  std::string caption;
+  FontChoice font;
+  forms::Rgb fore;
+  forms::Rgb back;
+  std::string name;         // what a screen reader calls it
+  std::string description;  // and what it does, in English
+};
+
+// What a front end shows of a control that the model may change.
+struct ToolState {
+  bool bold = false;  // a command button's caption
+  bool enabled = true;
+  bool checked = false;  // an option button or check box
+  bool visible = true;
+  friend bool operator==(const ToolState&, const ToolState&) = default;
+};
+
+// One control's properties that changed; the others are as last applied.
+struct ToolChange {
+  ControlId id;
+  std::size_t at = 0;  // its place in controls()
+  std::optional<bool> bold, enabled, checked, visible;
+};
+
+class ToolRow {
+ public:
+  explicit ToolRow(app::Form1& form);
+
+  // Bottom to top. Left to right along the row, so that where option buttons overlap,
+  // the one to the right lies on top, as its caption does; "終了" last, above the
+  // eraser buttons that reach over its left edge.
+  const std::vector<ToolControl>& controls() const { return controls_; }
+  // A control's place in controls().
+  std::size_t indexOf(const ControlId& id) const;
+
+  // Keyboard focus order, as places in controls(); an empty entry is the board.
+  std::vector<std::optional<std::size_t>> tabOrder() const;
+
+  // What changed since the last call; the first call gives every control's state.
+  // A front end applies these without running any click.
+  std::vector<ToolChange> takeChanges();
+
+  // The user's click; a disabled control ignores it. The next changes include the
+  // clicked control's whole state, which the toolkit may have changed on its own.
+  void click(const ControlId& id);
+
+  // The words a screen reader says for the board.
+  static constexpr const char* kBoardName = "黒板";
+  static constexpr const char* kBoardDescription =
+      "Board: the figure of three parallel lines p, q, r cut by transversals l and m, "
+      "with chalk writing, straight lines and a grid";
+
+ private:
+  ToolState stateOf(const ControlId& id) const;
+
+  app::Form1& form_;
+  std::vector<ToolControl> controls_;
+  std::vector<std::optional<ToolState>> applied_;  // as the front end shows them
+};
+
+}  // namespace frontend

@@ -1,0 +1,259 @@
+// The front-end core without a toolkit: what is drawn in which order and how, what a
+// frame repaints, who takes the pointer, and what the tool row is told to change.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "frontend/frame_pacer.h"
+#include "frontend/presenter.h"
+
+namespace {
+
+using frontend::PointerEvent;
+using frontend::PointerKind;
+using Item = std::variant<frontend::SegmentItem, frontend::TextItem, frontend::PictureItem,
+                          frontend::EllipseItem>;
+
+// A rasteriser that keeps what it is asked to draw.
+struct Recorder : frontend::Rasteriser {
+  std::vector<Item> items;
+  void segment(const frontend::SegmentItem& s) override { items.emplace_back(s); }
+  void text(const frontend::TextItem& t) override { items.emplace_back(t); }
+  void picture(const frontend::PictureItem& p) override { items.emplace_back(p); }
+  void ellipse(const frontend::EllipseItem& e) override { items.emplace_back(e); }
+};
+
+struct Core : ::testing::Test {
+  app::Form1 form;
+  std::unique_ptr<frontend::Presenter> core;
+  void SetUp() override {
+    form.Form_Load();
+    core = std::make_unique<frontend::Presenter>(form);
+  }
+  std::vector<Item> shown(frontend::Rect within = {0, 0, 802, 626}) {
+    core->scene.takeFrame();
+    Recorder r;
+    core->scene.paint(within, r);
+    return r.items;
+  }
+  // The drawn segment whose ends lie on (x1, y1) and (x2, y2), offsets aside.
+  static const frontend::SegmentItem* segmentAt(const std::vector<Item>& items, double x1,
+                                                double y1, double x2, double y2) {
+    for (const Item& i : items)
+      if (const auto* s = std::get_if<frontend::SegmentItem>(&i))
+        if (std::abs(s->at.x1 - x1) <= 0.5 && std::abs(s->at.y1 - y1) <= 0.5 &&
+            std::abs(s->at.x2 - x2) <= 0.5 && std::abs(s->at.y2 - y2) <= 0.5)
+          return s;
+    return nullptr;
+  }
+  static PointerEvent at(double x, double y, unsigned button = 0, unsigned held = 0,
+                         int pointer = 0, PointerKind kind = PointerKind::Mouse, double ms = 0) {
+    return {x, y, button, held, {}, pointer, kind, ms};
+  }
+  static bool covered(const std::vector<frontend::Rect>& damage, int x, int y) {
+    return std::any_of(damage.begin(), damage.end(),
+                       [&](const frontend::Rect& r) { return r.contains(x, y); });
+  }
+};
+
+TEST_F(Core, DisplayListIsStackedGridNamesPicturesLinesStraightLinesMarker) {
+  form.Command4.userClick();  // grid
+  form.Command5.userClick();  // a straight line over the figure
+  core->input.press(at(100, 80, frontend::kLeft, frontend::kLeft));
+  core->input.release(at(400, 300, frontend::kLeft));
+  form.Command3.userClick();
+  form.Option1(7).userClick();  // the bold eraser shows its marker
+  core->input.move(at(300, 300));
+  const std::vector<Item> items = shown();
+  // Rank of each item's layer, in the order drawn: it must never go down.
+  auto layer = [&](const Item& i) {
+    if (std::holds_alternative<frontend::TextItem>(i)) return 1;
+    if (std::holds_alternative<frontend::PictureItem>(i)) return 2;
+    if (std::holds_alternative<frontend::EllipseItem>(i)) return 5;
+    const auto& s = std::get<frontend::SegmentItem>(i);
+    if (s.width == 1) return 0;                                      // grid
+    if (s.colour == forms::QBColor(15) && s.at.x1 == 100) return 4;  // the straight line
+    return 3;
+  };
+  ASSERT_FALSE(items.empty());
+  for (std::size_t k = 1; k < items.size(); ++k)
+    EXPECT_LE(layer(items[k - 1]), layer(items[k])) << "item " << k;
+  EXPECT_EQ(layer(items.front()), 0);
+  EXPECT_EQ(layer(items.back()), 5);
+  EXPECT_EQ(std::count_if(items.begin(), items.end(), [&](const Item& i) { return layer(i) == 4; }),
+            1);
+  // Hidden and parked controls (the copy of ℓ, the extensions, "Ｇ") are not drawn.
+  EXPECT_EQ(std::count_if(items.begin(), items.end(), [&](const Item& i) { return layer(i) == 1; }),
+            6);
+}
+
+TEST_F(Core, LinesArePlacedByThePixelRules) {
+  form.Command4.userClick();
+  const std::vector<Item> items = shown();
+  // p: 4 px, level: on the pixel edge, crisp, round-ended.
+  const auto* p = segmentAt(items, 50, 275, 750, 275);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->at.y1, 275);
+  EXPECT_FALSE(p->antialiased);
+  EXPECT_EQ(p->cap, frontend::Cap::Round);
+  // ℓ slanted: antialiased.
+  const auto* l = segmentAt(items, 400, 125, 100, 575);
+  ASSERT_NE(l, nullptr);
+  EXPECT_TRUE(l->antialiased);
+  // Grid hairlines on pixel centres: solid ones end square, dotted ones flat.
+  const auto* solid = segmentAt(items, 0, 50, 800, 50);
+  const auto* dotted = segmentAt(items, 0, 25, 800, 25);
+  ASSERT_TRUE(solid && dotted);
+  EXPECT_EQ(solid->at.y1, 50.5);
+  EXPECT_EQ(solid->cap, frontend::Cap::Square);
+  EXPECT_FALSE(solid->dotted);
+  EXPECT_TRUE(dotted->dotted);
+  EXPECT_EQ(dotted->cap, frontend::Cap::Flat);
+}
+
+TEST_F(Core, SlantedLinesAreCutToTheBoardAndToTheRectanglePainted) {
+  // A straight line reaching a billion pixels out: what is drawn stays near the board.
+  forms::setEnds(form.Line4(0), 100, 100, 1e9, 300);
+  for (const Item& i : shown()) {
+    if (const auto* s = std::get_if<frontend::SegmentItem>(&i)) {
+      EXPECT_LE(std::max(s->at.x1, s->at.x2), 802 + frontend::kClipMargin + 1);
+    }
+  }
+  // Painting a 10 px square on ℓ draws only ℓ's part that crosses it, with room for
+  // its width; p, level, is drawn whole.
+  Recorder r;
+  core->scene.paint({345, 195, 10, 10}, r);
+  ASSERT_EQ(r.items.size(), 1U);
+  const auto& cut = std::get<frontend::SegmentItem>(r.items.front());
+  EXPECT_GE(std::min(cut.at.x1, cut.at.x2), 345 - 4 - 1);
+  EXPECT_LE(std::max(cut.at.x1, cut.at.x2), 355 + 4 + 1);
+}
+
+TEST_F(Core, FrameRepaintsBandsAlongMovedLinesAndOneBoxOfInk) {
+  core->scene.takeFrame();
+  EXPECT_TRUE(core->scene.takeFrame().empty());  // nothing changed
+  core->input.move(at(30, 275));
+  core->input.press(at(30, 275, frontend::kLeft, frontend::kLeft));
+  core->input.move(at(30, 265, 0, frontend::kLeft));
+  const std::vector<frontend::Rect> damage = core->scene.takeFrame();
+  EXPECT_TRUE(covered(damage, 400, 275));  // where p was
+  EXPECT_TRUE(covered(damage, 400, 265));  // where it is
+  EXPECT_TRUE(covered(damage, 330, 240));  // the name A, moved along ℓ
+  EXPECT_FALSE(covered(damage, 400, 450));
+  long area = 0;
+  for (const frontend::Rect& r : damage) area += static_cast<long>(r.w) * r.h;
+  EXPECT_LT(area, 802L * 626 / 8);  // thin bands, not the board
+  core->input.release(at(30, 265, frontend::kLeft));
+
+  form.Command3.userClick();
+  core->scene.drainInk([](const frontend::InkStroke&) {});  // the start-up's clearing
+  core->scene.takeFrame();
+  core->input.press(at(100, 100, frontend::kLeft, frontend::kLeft));
+  for (int x = 110; x <= 200; x += 10) core->input.move(at(x, 100, 0, frontend::kLeft));
+  std::vector<frontend::InkStroke> strokes;
+  core->scene.drainInk([&](const frontend::InkStroke& s) { strokes.push_back(s); });
+  ASSERT_EQ(strokes.size(), 10U);
+  EXPECT_EQ(strokes.front().stroke.at, (frontend::Segment{100.5, 100.5, 110.5, 100.5}));
+  EXPECT_EQ(strokes.front().stroke.cap, frontend::Cap::Round);
+  const std::vector<frontend::Rect> ink = core->scene.takeFrame();
+  ASSERT_EQ(ink.size(), 1U);  // one box for all the ink (the pen shows no marker)
+  EXPECT_TRUE(covered(ink, 100, 100) && covered(ink, 200, 100));
+  EXPECT_FALSE(covered(ink, 250, 100));
+}
+
+TEST_F(Core, PicturesOwnTheirPressesAndClickOnlyWhenReleasedOverThem) {
+  core->scene.takeFrame();
+  const float lastX = form.LastX;
+  // ℓ's picture covers x 400 to 423 and y 135 to 168.
+  EXPECT_EQ(core->scene.pictureAt(423.9, 168.9), 0);
+  EXPECT_EQ(core->scene.pictureAt(424, 150), -1);
+  EXPECT_EQ(core->scene.pictureAt(410, 169), -1);
+  core->input.press(at(410, 150, frontend::kLeft, frontend::kLeft));
+  core->input.move(at(300, 300, 0, frontend::kLeft));  // the picture keeps its moves
+  EXPECT_EQ(form.LastX, lastX);
+  EXPECT_EQ(form.figure.DragTarget, 0);
+  core->input.release(at(300, 300, frontend::kLeft));
+  EXPECT_EQ(form.figure.ExtensionLShown, 0);  // released elsewhere: no click
+  core->input.press(at(410, 150, frontend::kLeft, frontend::kLeft));
+  core->input.release(at(415, 160, frontend::kLeft));
+  EXPECT_EQ(form.figure.ExtensionLShown, 1);
+  EXPECT_FALSE(core->input.move(at(412, 152)));  // hovering over it: the picture's
+}
+
+TEST_F(Core, APressLandingWithoutAMoveIsMovedToFirst) {
+  core->input.move(at(300, 500));
+  // A finger lands on p's handle far from the last position, and drags 10 px.
+  core->input.press(at(30, 275, frontend::kLeft, frontend::kLeft, 7, PointerKind::Touch));
+  core->input.move(at(30, 285, 0, frontend::kLeft, 7, PointerKind::Touch));
+  EXPECT_EQ(form.figure.DragTarget, 1);
+  EXPECT_EQ(form.figure.LinePY, 285);
+}
+
+TEST_F(Core, OnePointerAtATimeAndNoPalmsNextToAPen) {
+  form.Command3.userClick();
+  core->input.press(at(100, 100, frontend::kLeft, frontend::kLeft, 1, PointerKind::Touch));
+  // A second finger neither writes nor lifts the first one's pen.
+  EXPECT_FALSE(
+      core->input.press(at(500, 500, frontend::kLeft, frontend::kLeft, 2, PointerKind::Touch)));
+  EXPECT_FALSE(core->input.release(at(500, 500, frontend::kLeft, 0, 2, PointerKind::Touch)));
+  EXPECT_EQ(form.board.PenDown, 1);
+  // The platform takes the first finger away: the stroke ends where it was.
+  core->input.move(at(150, 120, 0, frontend::kLeft, 1, PointerKind::Touch));
+  EXPECT_TRUE(core->input.cancel(1));
+  EXPECT_EQ(form.board.PenDown, 0);
+  EXPECT_EQ(form.LastX, 150);
+
+  // A pen's barrel button writes as the tip does; a palm just after is ignored.
+  core->input.press(at(200, 200, frontend::kRight, frontend::kRight, 3, PointerKind::Pen, 1000));
+  EXPECT_EQ(form.board.PenDown, 1);
+  core->input.release(at(210, 200, frontend::kRight, 0, 3, PointerKind::Pen, 1100));
+  EXPECT_FALSE(core->input.press(
+      at(600, 400, frontend::kLeft, frontend::kLeft, 4, PointerKind::Touch, 1500)));
+  EXPECT_EQ(form.board.PenDown, 0);
+  EXPECT_TRUE(core->input.press(
+      at(600, 400, frontend::kLeft, frontend::kLeft, 5, PointerKind::Touch, 2200)));
+  EXPECT_EQ(form.board.PenDown, 1);
+}
+
+TEST_F(Core, ToolRowHandsBackOnlyWhatChanged) {
+  const auto& controls = core->toolRow.controls();
+  EXPECT_EQ(core->toolRow.takeChanges().size(), controls.size());  // everything, once
+  EXPECT_TRUE(core->toolRow.takeChanges().empty());
+  core->toolRow.click({frontend::ControlId::Group::Command, 4});  // 方眼
+  const auto changes = core->toolRow.takeChanges();
+  ASSERT_EQ(changes.size(), 1U);
+  EXPECT_EQ(changes[0].id, (frontend::ControlId{frontend::ControlId::Group::Command, 4}));
+  EXPECT_EQ(changes[0].bold, true);
+  EXPECT_FALSE(changes[0].enabled || changes[0].checked);
+  // A click on a disabled option changes nothing in the model, but the toolkit's own
+  // button may have flipped: its state is handed back all the same.
+  core->toolRow.click({frontend::ControlId::Group::Option1, 2});
+  const auto again = core->toolRow.takeChanges();
+  ASSERT_EQ(again.size(), 1U);
+  EXPECT_EQ(again[0].checked, false);
+  EXPECT_EQ(again[0].enabled, false);
+  // "終了" lies on top of everything; the board comes first in the tab order.
+  EXPECT_EQ(controls.back().caption, "終了");
+  EXPECT_FALSE(core->toolRow.tabOrder().front().has_value());
+}
+
+TEST(FramePacer, PaintsAtMostOncePerRefreshAndNeverLater) {
+  frontend::FramePacer pacer;
+  EXPECT_EQ(pacer.afterChange(100), 0);  // the first change paints at once
+  pacer.frameTaken(100, true);
+  EXPECT_EQ(pacer.afterChange(105), 11);  // the rest of the 16 ms
+  EXPECT_FALSE(pacer.afterChange(110));   // already on its way
+  pacer.frameTaken(116, true);
+  EXPECT_EQ(pacer.afterChange(140), 0);
+  pacer.frameTaken(140, false);  // nothing to repaint: not a frame
+  EXPECT_EQ(pacer.afterChange(141), 0);
+  pacer.setRefreshRate(120);
+  EXPECT_EQ(pacer.intervalMs(), 8);
+  pacer.setRefreshRate(0);  // a platform that cannot tell
+  EXPECT_EQ(pacer.intervalMs(), 8);
+}
+
+}  // namespace
