@@ -63,12 +63,14 @@ bool placeLine(const forms::Line& line, int boardWidth, int boardHeight, PlacedL
 
 bool drawnSegment(const PlacedLine& line, const Rect& within, SegmentItem& out) {
   Segment s = line.whole;
-  if (line.slanted) {
-    // A frame costs what it shows, not the full length of every line crossing it.
-    const int m = strokeMargin(line.width);
-    if (!clipSegment(s, within.x - m, within.y - m, within.right() + m, within.bottom() + m))
-      return false;
-  }
+  // The rectangle with room for the line's width: beyond it nothing of the line shows.
+  const int m = strokeMargin(line.width);
+  const double l = within.x - m, t = within.y - m, r = within.right() + m, b = within.bottom() + m;
+  // A frame costs what it shows, not the full length of every line crossing it.
+  if (line.slanted && !clipSegment(s, l, t, r, b)) return false;
+  auto reaches = [&](double x, double y) { return x >= l && x <= r && y >= t && y <= b; };
+  out.ownStart = reaches(line.whole.x1, line.whole.y1);
+  out.ownEnd = reaches(line.whole.x2, line.whole.y2);
   const double o = pixelOffset(line.width);
   out.at = {s.x1 + o, s.y1 + o, s.x2 + o, s.y2 + o};
   out.colour = line.colour;

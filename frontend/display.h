@@ -22,6 +22,10 @@ struct SegmentItem {
   Cap cap = Cap::Square;
   bool dotted = false;  // one pixel on, one off
   bool antialiased = false;
+  // Whether each end is the line's own end, or a cut where the line goes on beyond
+  // the rectangle being painted: only an own end shows its cap.
+  bool ownStart = true;
+  bool ownEnd = true;
   friend bool operator==(const SegmentItem&, const SegmentItem&) = default;
 };
 

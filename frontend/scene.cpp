@@ -29,7 +29,7 @@ BoardScene::BoardScene(app::Form1& form)
       height_(static_cast<int>(form.gamen.innerHeight())) {
   auto layer = [this](auto& list, const auto& array) {
     array.forEach([&](int, const auto& c) {
-      list.push_back({&c, c, {}});
+      list.push_back(Tracked<std::decay_t<decltype(c)>>{&c, c});
       settle(list.back());
     });
   };
@@ -42,7 +42,7 @@ BoardScene::BoardScene(app::Form1& form)
   layer(figureLines_, form.Line2);
   layer(figureLines_, form.Line3);
   layer(upperLines_, form.Line4);
-  shapes_.push_back({&form.Shape1, form.Shape1, {}});
+  shapes_.push_back(Tracked<forms::Shape>{&form.Shape1, form.Shape1});
   settle(shapes_.back());
 }
 
@@ -60,7 +60,22 @@ int BoardScene::lookOf(const TextItem& text) {
 template <class T>
 void BoardScene::settle(Tracked<T>& t) {
   t.area.clear();
-  if constexpr (std::is_same_v<T, forms::Label>) t.look = lookOf(textOf(t.shown));
+  if constexpr (std::is_same_v<T, forms::Label>) {
+    // A name moves on every step of a drag; its look is worked out again only when
+    // its caption, font, colours or size changed.
+    const forms::Label& l = t.shown;
+    if (t.text.look >= 0 && l.Caption == t.text.caption && l.ForeColor == t.text.fore &&
+        l.BackColor == t.text.back && pixelBox(l).w == t.text.box.w &&
+        pixelBox(l).h == t.text.box.h && l.Font == t.font) {
+      t.text.box = pixelBox(l);
+    } else {
+      t.text = textOf(l);
+      t.text.look = lookOf(t.text);
+      t.font = l.Font;
+    }
+  }
+  if constexpr (std::is_same_v<T, forms::Image>) t.picture = {t.shown.Picture, pixelBox(t.shown)};
+  if constexpr (std::is_same_v<T, forms::Shape>) t.marker = markerOutline(t.shown);
   if constexpr (std::is_same_v<T, forms::Line>) {
     t.drawn = placeLine(t.shown, width_, height_, t.placed);
     if (!t.drawn) return;
@@ -148,18 +163,14 @@ void BoardScene::paintLines(const std::vector<Tracked<forms::Line>>& layer, cons
 
 void BoardScene::paint(const Rect& within, Rasteriser& to) const {
   paintLines(gridLines_, within, to);
-  for (const auto& t : labels_) {
-    if (!reaches(t.area, within)) continue;
-    TextItem text = textOf(t.shown);
-    text.look = t.look;
-    to.text(text);
-  }
+  for (const auto& t : labels_)
+    if (reaches(t.area, within)) to.text(t.text);
   for (const auto& t : images_)
-    if (reaches(t.area, within)) to.picture({t.shown.Picture, pixelBox(t.shown)});
+    if (reaches(t.area, within)) to.picture(t.picture);
   paintLines(figureLines_, within, to);
   paintLines(upperLines_, within, to);
   for (const auto& t : shapes_)
-    if (reaches(t.area, within)) to.ellipse(markerOutline(t.shown));
+    if (reaches(t.area, within)) to.ellipse(t.marker);
 }
 
 int BoardScene::pictureAt(double x, double y) const {

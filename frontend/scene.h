@@ -86,12 +86,16 @@ class BoardScene {
  private:
   template <class T>
   struct Tracked {
+    Tracked(const T* c, const T& s) : control(c), shown(s) {}
     const T* control;
     T shown;                 // the control as the screen shows it
     std::vector<Rect> area;  // where it is painted; empty when it shows nothing
     PlacedLine placed{};     // lines: how it is drawn
     bool drawn = false;      // lines: whether it shows at all
-    int look = 0;            // labels: which look it has
+    TextItem text{{}, {}, {}, {}, {}, -1};  // labels, pictures and the marker: the item,
+    PictureItem picture;                     // made once for each place they take
+    EllipseItem marker;
+    forms::FontSpec font;  // labels: the font their look was made with
   };
   template <class T>
   void settle(Tracked<T>& t);

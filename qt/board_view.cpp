@@ -53,7 +53,8 @@ class ItemPainter : public frontend::Rasteriser {
     p_->setPen(Qt::NoPen);
     p_->setBrush(toQColor(s.colour));
     p_->setRenderHint(QPainter::Antialiasing, true);
-    for (const QPointF& end : ends) p_->drawEllipse(end, s.width / 2.0, s.width / 2.0);
+    for (int i : {0, 1})
+      if (i == 0 ? s.ownStart : s.ownEnd) p_->drawEllipse(ends[i], s.width / 2.0, s.width / 2.0);
     p_->setBrush(Qt::NoBrush);
   }
 
