@@ -1,7 +1,8 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds and opens the window
 #   make test   installs what is missing, builds and runs every test
-.PHONY: package run test test-sanitize fuzz fuzz-corpus soak build configure deps screenshot clean
+.PHONY: package run test test-sanitize fuzz fuzz-corpus soak build configure deps screenshot clean \
+        web web-test-deps
 
 deps:
 	scripts/install-deps
@@ -15,8 +16,17 @@ build: configure
 run: build
 	./build/release/parallel-lines
 
-test: build
+test: build web web-test-deps
 	ctest --preset release
+
+# The lesson as one HTML file for any browser: build/web/parallel-lines.html.
+web: deps
+	cmake --preset web
+	cmake --build --preset web
+
+# The browser tests' tools, pinned by tests/web/package-lock.json.
+web-test-deps:
+	cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund; }
 
 # A Debian package of the program, its menu entry and icon, in build/release.
 package: build

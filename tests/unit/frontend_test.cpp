@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "frontend/fit.h"
 #include "frontend/frame_pacer.h"
 #include "frontend/presenter.h"
 
@@ -257,3 +258,31 @@ TEST(FramePacer, PaintsAtMostOncePerRefreshAndNeverLater) {
 }
 
 }  // namespace
+
+TEST(FitWindow, FillsAnyViewportAndMapsPointsBackToTheBoard) {
+  const frontend::Rect board{8, 48, 806, 630};
+  // The window's own size: nothing moves, and the canvas lies on the board's pixels.
+  const frontend::Fit one = frontend::fitWindow(822, 687, 1, 822, 687, board);
+  EXPECT_EQ(one.scale, 1);
+  EXPECT_EQ(one.canvasWidth, 806);
+  EXPECT_EQ(one.canvasAt, (frontend::Point{8, 48}));
+  EXPECT_EQ(one.toBoard(10, 50, board, 2), (frontend::Point{0, 0}));
+  // A 1366 x 768 laptop: the height decides, and the window stands in the middle.
+  const frontend::Fit laptop = frontend::fitWindow(1366, 768, 1, 822, 687, board);
+  EXPECT_DOUBLE_EQ(laptop.scale, 768.0 / 687);
+  EXPECT_DOUBLE_EQ(laptop.top, 0);
+  EXPECT_DOUBLE_EQ(laptop.left, (1366 - 822 * laptop.scale) / 2);
+  const frontend::Point centre = laptop.toBoard(laptop.left + 411 * laptop.scale,
+                                                laptop.top + 363 * laptop.scale, board, 2);
+  EXPECT_NEAR(centre.x, 401, 1e-9);
+  EXPECT_NEAR(centre.y, 313, 1e-9);
+  // A 4K board at twice the density would pass the pixels a canvas may have: the
+  // canvas stays under them, stretched over the board's place.
+  const frontend::Fit board4k = frontend::fitWindow(3840, 2160, 2, 822, 687, board);
+  EXPECT_LE(static_cast<double>(board4k.canvasWidth) * board4k.canvasHeight,
+            frontend::kMostCanvasPixels);
+  EXPECT_DOUBLE_EQ(board4k.canvasCssWidth, 806 * board4k.scale);
+  // A viewport not laid out yet leaves everything finite.
+  const frontend::Fit none = frontend::fitWindow(0, 0, 0, 822, 687, board);
+  EXPECT_EQ(none.scale, 1);
+}

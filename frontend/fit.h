@@ -1,0 +1,65 @@
+// The whole window scaled to fill a screen of any size: a classroom board of 4K, a
+// laptop of 1366 x 768. The layout keeps its own pixels, scaled as one; the board's
+// canvas is backed by as many device pixels as it covers, so it stays sharp.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+
+#include "frontend/geometry.h"
+
+namespace frontend {
+
+struct Fit {
+  double scale = 1;  // viewport pixels per layout pixel
+  double left = 0;   // where the window's top-left corner stands in the viewport
+  double top = 0;
+  // The board's canvas (its border included): in device pixels, and device pixels per
+  // layout pixel on it; and where it stands in the viewport, on whole device pixels,
+  // so that each of its pixels is one of the screen's.
+  int canvasWidth = 0;
+  int canvasHeight = 0;
+  double canvasScale = 1;
+  Point canvasAt;
+  double canvasCssWidth = 0;
+  double canvasCssHeight = 0;
+
+  // A viewport position (CSS pixels) as a position on the board's drawing area.
+  Point toBoard(double x, double y, const Rect& boardOnWindow, int border) const {
+    return {(x - left) / scale - boardOnWindow.x - border,
+            (y - top) / scale - boardOnWindow.y - border};
+  }
+};
+
+// Some browsers stop drawing a canvas of more device pixels than this (iOS Safari's
+// limit); a 4K screen at twice the density would pass it.
+inline constexpr double kMostCanvasPixels = 16777216;
+
+// Scales the window uniformly to fit a `viewportWidth` x `viewportHeight` viewport
+// with `pixelRatio` device pixels per viewport pixel, centred in it.
+inline Fit fitWindow(double viewportWidth, double viewportHeight, double pixelRatio,
+                     int windowWidth, int windowHeight, const Rect& boardOnWindow) {
+  Fit f;
+  if (!(viewportWidth > 0 && viewportHeight > 0)) return f;  // not laid out yet
+  if (!(pixelRatio > 0)) pixelRatio = 1;
+  f.scale = std::min(viewportWidth / windowWidth, viewportHeight / windowHeight);
+  f.left = (viewportWidth - windowWidth * f.scale) / 2;
+  f.top = (viewportHeight - windowHeight * f.scale) / 2;
+  const double area = static_cast<double>(boardOnWindow.w) * boardOnWindow.h;
+  f.canvasScale = std::min(f.scale * pixelRatio, std::sqrt(kMostCanvasPixels / area));
+  f.canvasWidth = static_cast<int>(std::ceil(boardOnWindow.w * f.canvasScale));
+  f.canvasHeight = static_cast<int>(std::ceil(boardOnWindow.h * f.canvasScale));
+  if (static_cast<double>(f.canvasWidth) * f.canvasHeight > kMostCanvasPixels) {
+    f.canvasWidth = static_cast<int>(std::floor(boardOnWindow.w * f.canvasScale));
+    f.canvasHeight = static_cast<int>(std::floor(boardOnWindow.h * f.canvasScale));
+  }
+  f.canvasAt = {std::round((f.left + boardOnWindow.x * f.scale) * pixelRatio) / pixelRatio,
+                std::round((f.top + boardOnWindow.y * f.scale) * pixelRatio) / pixelRatio};
+  // Past the pixel limit the browser stretches a smaller canvas over the board.
+  const bool capped = f.canvasScale < f.scale * pixelRatio;
+  f.canvasCssWidth = capped ? boardOnWindow.w * f.scale : f.canvasWidth / pixelRatio;
+  f.canvasCssHeight = capped ? boardOnWindow.h * f.scale : f.canvasHeight / pixelRatio;
+  return f;
+}
+
+}  // namespace frontend

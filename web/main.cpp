@@ -1,0 +1,222 @@
+// The browser front end: the same window, from the same core, in a page. The page's
+// script reports the viewport, pointer events and clicks here; this file turns them
+// into the core's calls, and the core's display list, ink and tool-row changes into
+// the canvas and DOM calls of web/library.js.
+#include <emscripten.h>
+
+#include <memory>
+#include <string>
+
+#include "frontend/fit.h"
+#include "frontend/presenter.h"
+
+// What the page does for us (web/library.js). Colours are 0xRRGGBB; an int flag of
+// -1 leaves that property as it is.
+extern "C" {
+void pl_js_window(const char* title, int width, int height, int back, int boardX, int boardY,
+                  int boardW, int boardH, const char* boardName, const char* boardDescription);
+void pl_js_add_control(int index, int kind, int x, int y, int w, int h, const char* caption,
+                       const char* font, int fore, int back, const char* name,
+                       const char* description, int tabIndex);
+void pl_js_set_control(int index, int bold, int enabled, int checked, int visible);
+void pl_js_fit(double scale, double left, double top, int canvasWidth, int canvasHeight,
+               double canvasScale, double canvasLeft, double canvasTop, double canvasCssWidth,
+               double canvasCssHeight, int border);
+void pl_js_begin_rect(int x, int y, int w, int h);
+void pl_js_end_paint();
+void pl_js_segment(double x1, double y1, double x2, double y2, int colour, int width, int cap,
+                   int dotted, int antialiased, int ownStart, int ownEnd);
+void pl_js_text(int x, int y, int w, int h, int look, const char* caption, const char* font,
+                int fore, int back);
+void pl_js_picture(const char* key, int x, int y, int w, int h);
+void pl_js_ellipse(double x, double y, double w, double h, int colour, int width);
+void pl_js_ink_clear(int colour);
+void pl_js_ink_segment(double x1, double y1, double x2, double y2, int colour, int width);
+void pl_js_ended();
+}
+
+namespace {
+
+int rgb(forms::Rgb c) { return (c.r << 16) | (c.g << 8) | c.b; }
+
+// The same families as the desktop asks for, as CSS, for the page and the canvas.
+std::string cssFont(const frontend::FontChoice& f) {
+  std::string css = f.bold ? "bold " : "";
+  css += std::to_string(f.pixelSize) + "px ";
+  for (const std::string& family : frontend::fontFamilies(f)) {
+    if (family.empty()) continue;
+    css += "\"" + family + "\", ";
+  }
+  css += f.face == frontend::FontFace::Mincho ? "serif" : "sans-serif";
+  return css;
+}
+
+class CanvasRasteriser : public frontend::Rasteriser {
+ public:
+  void segment(const frontend::SegmentItem& s) override {
+    pl_js_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width,
+                  static_cast<int>(s.cap), s.dotted, s.antialiased, s.ownStart, s.ownEnd);
+  }
+  void text(const frontend::TextItem& t) override {
+    pl_js_text(t.box.x, t.box.y, t.box.w, t.box.h, t.look, t.caption.c_str(),
+               cssFont(t.font).c_str(), rgb(t.fore), rgb(t.back));
+  }
+  void picture(const frontend::PictureItem& p) override {
+    pl_js_picture(p.key.c_str(), p.box.x, p.box.y, p.box.w, p.box.h);
+  }
+  void ellipse(const frontend::EllipseItem& e) override {
+    pl_js_ellipse(e.x, e.y, e.w, e.h, rgb(e.colour), e.width);
+  }
+};
+
+// The one window of the page.
+struct Page {
+  app::Form1 form;
+  std::unique_ptr<frontend::Presenter> core;
+  CanvasRasteriser rasteriser;
+  frontend::Fit fit;
+  bool repaintAll = true;
+  bool ended = false;
+};
+Page* page = nullptr;
+
+void applyToolChanges() {
+  for (const frontend::ToolChange& c : page->core->toolRow.takeChanges()) {
+    auto flag = [](const std::optional<bool>& v) { return v ? static_cast<int>(*v) : -1; };
+    pl_js_set_control(static_cast<int>(c.at), flag(c.bold), flag(c.enabled), flag(c.checked),
+                      flag(c.visible));
+  }
+  if (page->core->ended() && !page->ended) {
+    page->ended = true;
+    pl_js_ended();
+  }
+}
+
+void fitTo(double width, double height, double pixelRatio) {
+  const frontend::BoardScene& scene = page->core->scene;
+  page->fit = frontend::fitWindow(width, height, pixelRatio, app::Form1::kClientWidth,
+                                  app::Form1::kClientHeight, scene.onWindow());
+  const frontend::Fit& f = page->fit;
+  pl_js_fit(f.scale, f.left, f.top, f.canvasWidth, f.canvasHeight, f.canvasScale, f.canvasAt.x,
+            f.canvasAt.y, f.canvasCssWidth, f.canvasCssHeight, scene.borderWidth());
+  page->repaintAll = true;
+}
+
+// Pointer Events' button numbers: 0 main, 1 middle, 2 secondary.
+unsigned buttonBit(int domButton) {
+  switch (domButton) {
+    case 0: return frontend::kLeft;
+    case 1: return frontend::kMiddle;
+    case 2: return frontend::kRight;
+    default: return frontend::kNoButton;
+  }
+}
+
+// Pointer Events' `buttons`: 1 main, 2 secondary, 4 middle, as ours.
+unsigned heldBits(int domButtons) {
+  return static_cast<unsigned>(domButtons) &
+         (frontend::kLeft | frontend::kRight | frontend::kMiddle);
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void pl_start(double width, double height, double pixelRatio) {
+  page = new Page;
+  page->form.Form_Load();
+  page->core = std::make_unique<frontend::Presenter>(page->form);
+  const frontend::BoardScene& scene = page->core->scene;
+  const frontend::Rect board = scene.onWindow();
+  pl_js_window(page->form.Caption.c_str(), app::Form1::kClientWidth, app::Form1::kClientHeight,
+               rgb(page->form.BackColor), board.x, board.y, board.w, board.h,
+               frontend::ToolRow::kBoardName, frontend::ToolRow::kBoardDescription);
+  // Tab order: the board first, then the tool row as the core orders it.
+  const auto order = page->core->toolRow.tabOrder();
+  const auto& controls = page->core->toolRow.controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const frontend::ToolControl& c = controls[i];
+    int tabIndex = -1;
+    for (std::size_t k = 0; k < order.size(); ++k)
+      if (order[k] == i) tabIndex = static_cast<int>(k) + 1;
+    pl_js_add_control(static_cast<int>(i), static_cast<int>(c.kind), c.box.x, c.box.y, c.box.w,
+                      c.box.h, c.caption.c_str(), cssFont(c.font).c_str(), rgb(c.fore),
+                      rgb(c.back), c.name.c_str(), c.description.c_str(), tabIndex);
+  }
+  applyToolChanges();
+  fitTo(width, height, pixelRatio);
+}
+
+EMSCRIPTEN_KEEPALIVE void pl_resize(double width, double height, double pixelRatio) {
+  if (page != nullptr && !page->ended) fitTo(width, height, pixelRatio);
+}
+
+// type: 0 down, 1 move, 2 up, 3 cancel; kind: 0 mouse, 1 touch, 2 pen; x, y in viewport
+// pixels; button and buttons as Pointer Events give them; modifiers 1 shift, 2 ctrl,
+// 4 alt. Returns whether the event reached the window.
+EMSCRIPTEN_KEEPALIVE int pl_pointer(int type, int id, int kind, double x, double y, int button,
+                                    int buttons, int modifiers, double timeMs) {
+  if (page == nullptr || page->ended) return 0;
+  frontend::BoardInput& input = page->core->input;
+  if (type == 3) return input.cancel(id);
+  const frontend::Point p =
+      page->fit.toBoard(x, y, page->core->scene.onWindow(), page->core->scene.borderWidth());
+  frontend::PointerEvent e{p.x,
+                           p.y,
+                           buttonBit(button),
+                           heldBits(buttons),
+                           {(modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0},
+                           id,
+                           kind == 1   ? frontend::PointerKind::Touch
+                           : kind == 2 ? frontend::PointerKind::Pen
+                                       : frontend::PointerKind::Mouse,
+                           timeMs};
+  bool reached = false;
+  if (type == 1 && e.button != frontend::kNoButton) {
+    // A second button going down or up while another is held comes as a move.
+    reached = (e.held & e.button) != 0 ? input.press(e) : input.release(e);
+  } else if (type == 0) {
+    reached = e.button != frontend::kNoButton && input.press(e);
+  } else if (type == 1) {
+    reached = input.move(e);
+  } else if (type == 2) {
+    reached = e.button != frontend::kNoButton && input.release(e);
+  }
+  if (type != 1) applyToolChanges();
+  return reached;
+}
+
+EMSCRIPTEN_KEEPALIVE void pl_click(int index) {
+  if (page == nullptr || page->ended) return;
+  const auto& controls = page->core->toolRow.controls();
+  if (index < 0 || static_cast<std::size_t>(index) >= controls.size()) return;
+  page->core->toolRow.click(controls[static_cast<std::size_t>(index)].id);
+  applyToolChanges();
+}
+
+// One animation frame: the new ink into the ink layer, then the damaged rectangles
+// (or all of the board after a change of scale) repainted. Returns whether it painted.
+EMSCRIPTEN_KEEPALIVE int pl_frame() {
+  if (page == nullptr || page->ended) return 0;
+  frontend::BoardScene& scene = page->core->scene;
+  scene.drainInk([](const frontend::InkStroke& ink) {
+    const frontend::SegmentItem& s = ink.stroke;
+    if (ink.clear)
+      pl_js_ink_clear(rgb(s.colour));
+    else
+      pl_js_ink_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width);
+  });
+  std::vector<frontend::Rect> damage = scene.takeFrame();
+  if (page->repaintAll) {
+    const int b = scene.borderWidth();
+    damage.assign(1, scene.area().adjusted(-b, -b, b, b));
+    page->repaintAll = false;
+  }
+  if (damage.empty()) return 0;
+  scene.paintDamage(damage, page->rasteriser,
+                    [](const frontend::Rect& r) { pl_js_begin_rect(r.x, r.y, r.w, r.h); });
+  pl_js_end_paint();
+  return 1;
+}
+
+}  // extern "C"
