@@ -45,10 +45,10 @@ struct FontChoice {
 FontChoice fontChoice(const forms::FontSpec& font);
 
 // The families to ask for, best first: the stored one, the same design under the name
-// Windows gives it, then what each system has in that style (Hiragino and Yu on
-// Apple and Windows; IPA, drawn to the same metrics, and Noto CJK JP on Linux,
-// ChromeOS and Android). Japanese families only, so Japanese never falls to a
-// Chinese font's glyph forms.
+// Windows gives it, then what each system has in that style (IPA, drawn to the same
+// metrics, and Noto CJK JP on Linux, ChromeOS and Android; Hiragino and Yu on Apple
+// and newer Windows). Japanese families only, so Japanese never falls to a Chinese
+// font's glyph forms.
 std::vector<std::string> fontFamilies(const FontChoice& font);
 
 // A caption on an opaque box, left and top aligned.

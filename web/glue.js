@@ -171,10 +171,14 @@ function bytesOf(base64) {
   return bytes;
 }
 
-const picturesReady = Promise.all(Object.entries(PICTURES).map(async ([key, files]) => {
-  PL.pictures[key] = await Promise.all(
-      files.map(f => createImageBitmap(new Blob([bytesOf(f)], { type: 'image/png' }))));
-}));
+// The letter pictures are decoded once the figure is on screen, and the board is
+// painted again with them: the lines must not wait for the letters.
+function decodePictures() {
+  return Promise.all(Object.entries(PICTURES).map(async ([key, files]) => {
+    PL.pictures[key] = await Promise.all(
+        files.map(f => createImageBitmap(new Blob([bytesOf(f)], { type: 'image/png' }))));
+  }));
+}
 
 function pointerKind(type) { return type === 'touch' ? 1 : type === 'pen' ? 2 : 0; }
 
@@ -221,13 +225,18 @@ function start() {
         .addEventListener('change', () => { PL.fit(); watchRatio(); }, { once: true });
   })();
   document.getElementById('again').addEventListener('click', () => location.reload());
+  // The first frame at once, not an animation frame later.
+  if (Module._pl_frame()) PL.paints++;
   board.focus({ preventScroll: true });
-  PL.requestFrame();
+  requestAnimationFrame(() => setTimeout(() => decodePictures().then(() => {
+    Module._pl_repaint();
+    PL.requestFrame();
+  })));
 }
 
 var Module = {
   wasmBinary: bytesOf(WASM),
-  onRuntimeInitialized() { picturesReady.then(start); },
+  onRuntimeInitialized: start,
   print: text => console.log(text),
   printErr: text => console.error(text),
 };

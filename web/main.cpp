@@ -151,6 +151,12 @@ EMSCRIPTEN_KEEPALIVE void pl_resize(double width, double height, double pixelRat
   if (page != nullptr && !page->ended) fitTo(width, height, pixelRatio);
 }
 
+// Everything on the board is painted again by the next frame (the letter pictures
+// have arrived).
+EMSCRIPTEN_KEEPALIVE void pl_repaint() {
+  if (page != nullptr) page->repaintAll = true;
+}
+
 // type: 0 down, 1 move, 2 up, 3 cancel; kind: 0 mouse, 1 touch, 2 pen; x, y in viewport
 // pixels; button and buttons as Pointer Events give them; modifiers 1 shift, 2 ctrl,
 // 4 alt. Returns whether the event reached the window.

@@ -37,7 +37,8 @@ export class Lesson {
     page.on('console', m => { if (m.type() === 'error') lesson.errors.push(m.text()); });
     await page.setViewport({ width, height, deviceScaleFactor: dpr });
     await page.goto('file://' + PAGE, { waitUntil: 'load' });
-    await page.waitForFunction(() => typeof PL !== 'undefined' && PL.paints > 0);
+    // The figure, then the letter pictures as they come.
+    await page.waitForFunction(() => typeof PL !== 'undefined' && PL.paints > 1);
     return lesson;
   }
 

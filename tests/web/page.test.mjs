@@ -81,9 +81,12 @@ for (const v of VIEWPORTS) {
       await expectColour(l, [350, 200], WHITE, 'l itself');
     });
 
-    scene(v, "the picture of l shows l's extension", async l => {
-      await l.clickBoard(412, 152);
+    scene(v, "the picture of l, to its last pixel, shows l's extension", async l => {
+      // The picture covers x 400 to 423: a press maps back to the very board pixel.
+      await l.clickBoard(423, 152);
       await expectColour(l, [433, 75], WHITE, 'extension of l');
+      await l.clickBoard(424, 152);  // beside the picture: the board's, not a click
+      await expectColour(l, [433, 75], WHITE, 'extension of l, still');
       await l.clickBoard(412, 152);
       await expectColour(l, [433, 75], BOARD, 'extension of l, hidden again');
     });
@@ -177,8 +180,10 @@ describe('the page on its own', () => {
     const l = await Lesson.open(browser, VIEWPORTS[0]);
     const focused = () => l.state(() => document.activeElement.getAttribute('aria-label'));
     assert.equal(await focused(), '黒板');
+    const paints = await l.state(() => PL.paints);
     await l.page.keyboard.press('Space');  // the board takes no keys
-    assert.equal(await l.state(() => PL.paints), 1);
+    await l.settle();
+    assert.equal(await l.state(() => PL.paints), paints);
     // The pen and colour buttons are disabled on the initial screen: focus passes them.
     const order = [];
     for (let i = 0; i < 10; i++) {
@@ -193,6 +198,20 @@ describe('the page on its own', () => {
     assert.equal(await focused(), '方眼');
     await l.page.keyboard.press('Space');
     await expectSome(l, [13, 50], BLACK, 'the grid');
+    await l.close();
+  });
+
+  test('the writing is kept, and the figure placed anew, when the screen changes', async () => {
+    const l = await Lesson.open(browser, VIEWPORTS[0]);
+    await l.clickControl('メモ');
+    await l.clickControl('赤', 1);  // bold red: its middle stays pure however it is scaled
+    await l.drag([100, 60], [300, 60]);
+    await l.page.setViewport({ width: 1366, height: 768 });
+    const big = new Lesson(l.page, 1366, 768, 1);
+    await expectColour(big, [200, 60], RED, 'the writing, scaled up');
+    await expectColour(big, [200, 275], WHITE, 'line p, scaled up');
+    await l.page.setViewport({ width: 822, height: 687 });
+    await expectColour(l, [200, 60], RED, 'the writing, back at the first size');
     await l.close();
   });
 
