@@ -100,13 +100,17 @@ const PL = {
     }
   },
 
+  // A board coordinate moved to the nearest edge between device pixels.
+  snap(v) {
+    const k = PL.canvasScale, o = PL.border;
+    return Math.round((v + o) * k) / k - o;
+  },
+
   // A rectangle of the board filled to whole device pixels.
   fillSnapped(l, t, r, b, style) {
-    const k = PL.canvasScale, o = PL.border;
-    const snap = v => Math.round((v + o) * k) / k - o;
-    const x = snap(l), y = snap(t);
+    const x = PL.snap(l), y = PL.snap(t);
     PL.ctx.fillStyle = style;
-    PL.ctx.fillRect(x, y, snap(r) - x, snap(b) - y);
+    PL.ctx.fillRect(x, y, PL.snap(r) - x, PL.snap(b) - y);
   },
 
   disc(x, y, radius) {

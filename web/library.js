@@ -34,18 +34,21 @@ mergeInto(LibraryManager.library, {
                 [canvasLeft, canvasTop, canvasCssWidth, canvasCssHeight], border);
   },
 
-  // Clips to a rectangle of the board and lays the ink under it.
+  // Clips to a rectangle of the board and lays the ink under it. The rectangle is
+  // taken to whole device pixels: rectangles that meet then share their edge pixels
+  // instead of each blending half of them.
   pl_js_begin_rect: function (x, y, w, h) {
     const ctx = PL.ctx;
     if (PL.clipped) ctx.restore();
     ctx.save();
     PL.clipped = true;
+    const l = PL.snap(x), t = PL.snap(y), r = PL.snap(x + w), b = PL.snap(y + h);
     ctx.beginPath();
-    ctx.rect(x, y, w, h);
+    ctx.rect(l, t, r - l, b - t);
     ctx.clip();
     const s = PL.inkScale;
     ctx.imageSmoothingEnabled = s !== PL.canvasScale;
-    ctx.drawImage(PL.ink, x * s, y * s, w * s, h * s, x, y, w, h);
+    ctx.drawImage(PL.ink, l * s, t * s, (r - l) * s, (b - t) * s, l, t, r - l, b - t);
   },
 
   pl_js_end_paint: function () {

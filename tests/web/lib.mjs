@@ -50,6 +50,9 @@ export class Lesson {
     this.scale = Math.min(width / WINDOW_W, height / WINDOW_H);
     this.left = (width - WINDOW_W * this.scale) / 2;
     this.top = (height - WINDOW_H * this.scale) / 2;
+    // Past 16,777,216 device pixels the board's canvas is smaller than the screen
+    // area it covers, and the browser stretches it.
+    this.stretched = 806 * 630 * (this.scale * dpr) ** 2 > 16777216;
   }
 
   close() { return this.page.close(); }
@@ -91,17 +94,22 @@ export class Lesson {
     return out;
   }
 
-  // Device pixels of a board column from y0 to y1 (board pixels), top to bottom.
-  async column(x, y0, y1) {
+  // Device pixels of the board from (x0, y0) to (x1, y1), as columns, each top to
+  // bottom.
+  async columns(x0, x1, y0, y1) {
     await this.settle();
     const s = this.scale;
     const img = PNG.sync.read(await this.page.screenshot({
-      type: 'png', clip: { x: this.left + (BOARD_X + x) * s, y: this.top + (BOARD_Y + y0) * s,
-                           width: s, height: (y1 - y0) * s } }));
-    const cx = Math.floor(img.width / 2), out = [];
-    for (let y = 0; y < img.height; y++) {
-      const i = (y * img.width + cx) * 4;
-      out.push([img.data[i], img.data[i + 1], img.data[i + 2]]);
+      type: 'png', clip: { x: this.left + (BOARD_X + x0) * s, y: this.top + (BOARD_Y + y0) * s,
+                           width: (x1 - x0) * s, height: (y1 - y0) * s } }));
+    const out = [];
+    for (let x = 0; x < img.width; x++) {
+      const column = [];
+      for (let y = 0; y < img.height; y++) {
+        const i = (y * img.width + x) * 4;
+        column.push([img.data[i], img.data[i + 1], img.data[i + 2]]);
+      }
+      out.push(column);
     }
     return out;
   }

@@ -27,6 +27,22 @@ async function expectSome(lesson, [x, y], want, what) {
   assert.ok(pixels.some(p => near(p, want, 16)), `${what} at (${x}, ${y}): ${pixels.slice(0, 4)}...`);
 }
 
+// A 4 px level line at y (from y - 2 to y + 1), from x0 to x1: in every device pixel
+// column, every row inside it is pure white (but the outermost, where a stretched
+// canvas blends it with the board), and the board just beyond it is untouched (where
+// no name stands near it).
+async function expectSharp(lesson, x0, x1, y, clear = true) {
+  const columns = await lesson.columns(x0, x1, y - 5, y + 5);
+  columns.forEach((rows, i) => {
+    const perPixel = rows.length / 10;
+    const blend = lesson.stretched ? 1 : 0;
+    const inside = rows.slice(Math.ceil(3 * perPixel) + blend, Math.floor(7 * perPixel) - blend);
+    assert.ok(inside.length >= 4 * perPixel - 2 - 2 * blend);
+    for (const c of inside) assert.deepEqual(c, WHITE, `line at y ${y}, device column ${i}`);
+    if (clear) assert.deepEqual([rows[0], rows.at(-1)], [BOARD, BOARD], `beside the line, column ${i}`);
+  });
+}
+
 // Each scene starts on a freshly opened page.
 function scene(viewport, name, body) {
   test(name, async () => {
@@ -52,14 +68,7 @@ for (const v of VIEWPORTS) {
       await expectColour(l, [100, 100], BOARD, 'empty board');
       await expectColour(l, [433, 75], BOARD, 'hidden extension of l');
       assert.ok(near(await l.windowPixel(4, 300), WINDOW), 'the window around the board');
-      // p is 4 px thick, y 273 to 276: every device pixel row inside is pure white.
-      const rows = await l.column(200, 270, 280);
-      const perPixel = rows.length / 10;
-      const inside = rows.slice(Math.ceil(3 * perPixel), Math.floor(7 * perPixel));
-      assert.ok(inside.length >= 4 * perPixel - 2);
-      for (const c of inside) assert.deepEqual(c, WHITE);
-      assert.deepEqual(rows[0], BOARD);
-      assert.deepEqual(rows.at(-1), BOARD);
+      await expectSharp(l, 100, 280, 275);
       assert.equal(await l.state(() => document.activeElement.id), 'board');
       assert.equal(await l.state(() => document.title), '平行線と線分の比 (by t.Kavel)');
     });
@@ -68,6 +77,10 @@ for (const v of VIEWPORTS) {
       await l.drag([400, 125], [500, 125]);
       await expectColour(l, [417, 200], WHITE, 'l after the swing');
       await expectColour(l, [350, 200], BOARD, 'where l was');
+      // q was repainted in many small rectangles as l swept over it: no seams.
+      // (Between where l and m cross it, at 250 and 550.)
+      await expectSharp(l, 60, 240, 350, false);
+      await expectSharp(l, 260, 540, 350, false);
       await l.drag([30, 275], [30, 200]);
       await expectColour(l, [200, 200], WHITE, 'p after the drag');
       await expectColour(l, [200, 275], BOARD, 'where p was');
@@ -79,6 +92,10 @@ for (const v of VIEWPORTS) {
       await l.page.mouse.up();
       await expectColour(l, [400, 200], WHITE, 'the copy, let go');
       await expectColour(l, [350, 200], WHITE, 'l itself');
+      // Slid on to A', over q in many small rectangles: q shows no seams.
+      await l.drag([300, 350], [475, 350], { steps: 15 });
+      await expectSharp(l, 60, 240, 350, false);
+      await expectSharp(l, 260, 460, 350, false);
     });
 
     scene(v, "the picture of l, to its last pixel, shows l's extension", async l => {
