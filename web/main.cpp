@@ -188,7 +188,8 @@ EMSCRIPTEN_KEEPALIVE int pl_pointer(int type, int id, int kind, double x, double
   } else if (type == 2) {
     reached = e.button != frontend::kNoButton && input.release(e);
   }
-  if (type != 1) applyToolChanges();
+  // Presses and releases may change the tool row (a finished fifth line ends its mode).
+  if (type != 1 || e.button != frontend::kNoButton) applyToolChanges();
   return reached;
 }
 
