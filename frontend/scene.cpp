@@ -64,10 +64,11 @@ void BoardScene::settle(Tracked<T>& t) {
     // A name moves on every step of a drag; its look is worked out again only when
     // its caption, font, colours or size changed.
     const forms::Label& l = t.shown;
+    const Rect box = pixelBox(l);
     if (t.text.look >= 0 && l.Caption == t.text.caption && l.ForeColor == t.text.fore &&
-        l.BackColor == t.text.back && pixelBox(l).w == t.text.box.w &&
-        pixelBox(l).h == t.text.box.h && l.Font == t.font) {
-      t.text.box = pixelBox(l);
+        l.BackColor == t.text.back && box.w == t.text.box.w && box.h == t.text.box.h &&
+        l.Font == t.font) {
+      t.text.box = box;
     } else {
       t.text = textOf(l);
       t.text.look = lookOf(t.text);

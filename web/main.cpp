@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "frontend/fit.h"
 #include "frontend/presenter.h"
@@ -57,9 +58,13 @@ class CanvasRasteriser : public frontend::Rasteriser {
     pl_js_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width,
                   static_cast<int>(s.cap), s.dotted, s.antialiased, s.ownStart, s.ownEnd);
   }
+  // Names move on every step of a drag: each look's CSS font is made once.
   void text(const frontend::TextItem& t) override {
+    const auto look = static_cast<std::size_t>(t.look);
+    if (fonts_.size() <= look) fonts_.resize(look + 1);
+    if (fonts_[look].empty()) fonts_[look] = cssFont(t.font);
     pl_js_text(t.box.x, t.box.y, t.box.w, t.box.h, t.look, t.caption.c_str(),
-               cssFont(t.font).c_str(), rgb(t.fore), rgb(t.back));
+               fonts_[look].c_str(), rgb(t.fore), rgb(t.back));
   }
   void picture(const frontend::PictureItem& p) override {
     pl_js_picture(p.key.c_str(), p.box.x, p.box.y, p.box.w, p.box.h);
@@ -67,6 +72,9 @@ class CanvasRasteriser : public frontend::Rasteriser {
   void ellipse(const frontend::EllipseItem& e) override {
     pl_js_ellipse(e.x, e.y, e.w, e.h, rgb(e.colour), e.width);
   }
+
+ private:
+  std::vector<std::string> fonts_;  // by look
 };
 
 // The one window of the page.

@@ -28,6 +28,12 @@ struct FigureFixture : ::testing::Test {
     moveTo(x, y);
     press(x, y);
   }
+  // q taken by its margin handle to height y.
+  void dragQTo(float y) {
+    grabAt(30, static_cast<float>(g.LineQY));
+    moveTo(30, y);
+    release(30, y);
+  }
 
   bool highlighted(const forms::Line& l) const { return l.BorderColor == forms::QBColor(12); }
   bool white(const forms::Line& l) const { return l.BorderColor == forms::QBColor(15); }
@@ -102,9 +108,7 @@ TEST_F(FigureFixture, CopyHandleSitsOnBAndOutranksTheEnds) {
   // q raised to 170 and ℓ turned in place bring the handle onto B (370, 170), within
   // reach of ℓ's upper end (400, 125): a press in both regions lights both and holds
   // the copy, which is tested after the end.
-  grabAt(30, 350);
-  moveTo(30, 170);
-  release(30, 170);
+  dragQTo(170);
   grabAt(400, 125);
   moveTo(400, 125);
   release(400, 125);
@@ -348,9 +352,7 @@ TEST_F(FigureFixture, PicturesWorkInEveryModeAndResetHidesTheExtension) {
 // --- Faults mended ----------------------------------------------------------------
 
 TEST_F(FigureFixture, SwingWithQAtTheHeightOfTheUpperEndsKeepsTheLowerEnd) {
-  grabAt(30, 350);
-  moveTo(30, 125);
-  release(30, 125);
+  dragQTo(125);
   ASSERT_DOUBLE_EQ(g.LineQY, 125);
   grabAt(400, 125);
   ASSERT_EQ(g.DragTarget, 5);
