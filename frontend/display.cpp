@@ -81,18 +81,59 @@ bool drawnSegment(const PlacedLine& line, const Rect& within, SegmentItem& out) 
   // Wide lines end round; the grid's hairlines end square, on their last pixel.
   out.cap = line.dotted ? Cap::Flat : (line.width > 1 ? Cap::Round : Cap::Square);
   out.antialiased = line.slanted;
+  // A line of no length shows only its round end: a dot, smoothed like any disc.
+  if (out.cap == Cap::Round && line.whole.x1 == line.whole.x2 && line.whole.y1 == line.whole.y2)
+    out.antialiased = true;
   return true;
 }
 
-EllipseItem markerOutline(const forms::Shape& shape) {
-  const double d = std::min(shape.Width, shape.Height);
+RingItem markerOutline(const forms::Shape& shape) {
   const Rect box = pixelBox(shape);
-  return {box.x + (shape.Width - d) / 2 + 0.5,
-          box.y + (shape.Height - d) / 2 + 0.5,
-          d - 1,
-          d - 1,
-          shape.BorderColor,
-          1};
+  const int d = std::min(box.w, box.h);
+  return {{box.x + (box.w - d) / 2, box.y + (box.h - d) / 2, d, d}, shape.BorderColor};
+}
+
+int ringThickness(double scale) {
+  return std::max(1, static_cast<int>(std::lround(std::min(scale, 64.0))));
+}
+
+std::vector<Rect> ringPixels(const RingItem& ring, double scale, int border) {
+  std::vector<Rect> runs;
+  if (ring.box.empty() || !(scale > 0)) return runs;
+  const auto device = [&](int v) { return static_cast<int>(std::lround((v + border) * scale)); };
+  const int left = device(ring.box.x);
+  const int top = device(ring.box.y);
+  const int size = device(ring.box.x + ring.box.w) - left;
+  const double outer = size / 2.0;
+  const double inner = outer - ringThickness(scale);
+  // A pixel belongs to the disc when its centre does: the outline is the outer disc
+  // less the inner one, row by row.
+  const auto halfSpan = [](double radius, double dy) {
+    const double q = radius * radius - dy * dy;
+    return q < 0 ? -1.0 : std::sqrt(q);
+  };
+  for (int row = 0; row < size; ++row) {
+    const double dy = row + 0.5 - outer;
+    const double o = halfSpan(outer, dy);
+    if (o < 0) continue;
+    // Columns whose centres lie within o of the middle: from first to last.
+    const int first = static_cast<int>(std::ceil(outer - o - 0.5));
+    const int last = static_cast<int>(std::floor(outer + o - 0.5));
+    if (last < first) continue;
+    const double i = inner > 0 ? halfSpan(inner, dy) : -1.0;
+    // Columns strictly inside the inner circle are left out.
+    int holeFirst = i < 0 ? last + 1 : static_cast<int>(std::floor(outer - i - 0.5)) + 1;
+    int holeLast = i < 0 ? last : static_cast<int>(std::ceil(outer + i - 0.5)) - 1;
+    holeFirst = std::max(holeFirst, first);
+    holeLast = std::min(holeLast, last);
+    if (holeLast < holeFirst) {
+      runs.push_back({left + first, top + row, last - first + 1, 1});
+    } else {
+      if (holeFirst > first) runs.push_back({left + first, top + row, holeFirst - first, 1});
+      if (last > holeLast) runs.push_back({left + holeLast + 1, top + row, last - holeLast, 1});
+    }
+  }
+  return runs;
 }
 
 TextItem textOf(const forms::Label& label) {

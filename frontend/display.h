@@ -72,12 +72,13 @@ struct PictureItem {
   friend bool operator==(const PictureItem&, const PictureItem&) = default;
 };
 
-// An ellipse's outline: its pen's centre runs on the ellipse inscribed in the box.
-struct EllipseItem {
-  double x = 0, y = 0, w = 0, h = 0;
+// A circle's outline, one layout pixel wide, inside the square `box`. It is set on
+// whole device pixels with no blending (see ringPixels), so the eraser's marker is a
+// black line on the board at every scale, never a green blur.
+struct RingItem {
+  Rect box;
   forms::Rgb colour;
-  int width = 1;
-  friend bool operator==(const EllipseItem&, const EllipseItem&) = default;
+  friend bool operator==(const RingItem&, const RingItem&) = default;
 };
 
 class Rasteriser {
@@ -86,7 +87,7 @@ class Rasteriser {
   virtual void segment(const SegmentItem& s) = 0;
   virtual void text(const TextItem& t) = 0;
   virtual void picture(const PictureItem& p) = 0;
-  virtual void ellipse(const EllipseItem& e) = 0;
+  virtual void ring(const RingItem& r) = 0;
 };
 
 // The pixels a control covers: Left to Left + Width - 1 and Top to Top + Height - 1,
@@ -121,7 +122,16 @@ bool placeLine(const forms::Line& line, int boardWidth, int boardHeight, PlacedL
 bool drawnSegment(const PlacedLine& line, const Rect& within, SegmentItem& out);
 
 // The marker circle of a shape control: the largest circle that fits its box, centred.
-EllipseItem markerOutline(const forms::Shape& shape);
+RingItem markerOutline(const forms::Shape& shape);
+
+// How many device pixels wide a ring is drawn: one layout pixel, in whole device
+// pixels, so it keeps its weight on a scaled screen as every other line does.
+int ringThickness(double scale);
+
+// The device pixels of a ring, as rectangles to fill (one or two runs per row), on a
+// surface with `scale` device pixels per board pixel whose device pixel (0, 0) is
+// board pixel (-border, -border).
+std::vector<Rect> ringPixels(const RingItem& ring, double scale, int border);
 
 // A label as a text item.
 TextItem textOf(const forms::Label& label);

@@ -96,7 +96,8 @@ void BoardScene::settle(Tracked<T>& t) {
   } else {
     if (!t.shown.Visible) return;
     Rect box = pixelBox(t.shown);
-    // The marker's antialiased outline may reach a pixel beyond its box.
+    // The marker's ring, set on whole device pixels, may reach part of a pixel beyond
+    // its box.
     if constexpr (std::is_same_v<T, forms::Shape>) box = box.adjusted(-1, -1, 1, 1);
     box = box.intersected(area());
     if (!box.empty()) t.area.push_back(box);
@@ -171,7 +172,30 @@ void BoardScene::paint(const Rect& within, Rasteriser& to) const {
   paintLines(figureLines_, within, to);
   paintLines(upperLines_, within, to);
   for (const auto& t : shapes_)
-    if (reaches(t.area, within)) to.ellipse(t.marker);
+    if (reaches(t.area, within)) to.ring(t.marker);
+}
+
+std::vector<Rect> BoardScene::tiles(const std::vector<Rect>& damage, int size) const {
+  const int b = borderWidth();
+  const Rect bounds = area().adjusted(-b, -b, b, b);
+  const int columns = (bounds.w + size - 1) / size;
+  const int rows = (bounds.h + size - 1) / size;
+  std::vector<bool> touched(static_cast<std::size_t>(columns) * rows, false);
+  for (const Rect& d : damage) {
+    const Rect r = d.intersected(bounds);
+    if (r.empty()) continue;
+    for (int row = (r.y - bounds.y) / size; row <= (r.bottom() - 1 - bounds.y) / size; ++row)
+      for (int column = (r.x - bounds.x) / size; column <= (r.right() - 1 - bounds.x) / size;
+           ++column)
+        touched[static_cast<std::size_t>(row) * columns + column] = true;
+  }
+  std::vector<Rect> out;
+  for (int row = 0; row < rows; ++row)
+    for (int column = 0; column < columns; ++column)
+      if (touched[static_cast<std::size_t>(row) * columns + column])
+        out.push_back(
+            Rect{bounds.x + column * size, bounds.y + row * size, size, size}.intersected(bounds));
+  return out;
 }
 
 int BoardScene::pictureAt(double x, double y) const {

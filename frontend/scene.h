@@ -72,6 +72,14 @@ class BoardScene {
     }
   }
 
+  // The damaged rectangles (board pixels, the border's too) as the tiles of a fixed
+  // grid that they touch, each once: `size` board pixels square, from the border's
+  // top-left corner. A rasteriser whose antialiasing depends on where a stroke is
+  // cut by the clip (a browser's canvas does) paints every pixel with the same clip
+  // in every frame this way, so a frame painted where damaged equals a full repaint.
+  std::vector<Rect> tiles(const std::vector<Rect>& damage, int size) const;
+  static constexpr int kTileSize = 64;
+
   // The topmost shown picture (Image1 element) on the pixel under a pointer at board
   // position (x, y), or -1.
   int pictureAt(double x, double y) const;
@@ -94,7 +102,7 @@ class BoardScene {
     bool drawn = false;      // lines: whether it shows at all
     TextItem text{{}, {}, {}, {}, {}, -1};  // labels, pictures and the marker: the item,
     PictureItem picture;                     // made once for each place they take
-    EllipseItem marker;
+    RingItem marker;
     forms::FontSpec font;  // labels: the font their look was made with
   };
   template <class T>

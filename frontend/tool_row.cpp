@@ -99,9 +99,9 @@ std::vector<std::optional<std::size_t>> ToolRow::tabOrder() const {
 ToolState ToolRow::stateOf(const ControlId& id) const {
   switch (id.group) {
     case Group::Label1:
-      return {false, true, false, form_.Label1.Visible};
+      return {form_.Label1.Font.Bold, true, false, form_.Label1.Visible};
     case Group::Label4:
-      return {false, true, false, form_.Label4(id.index).Visible};
+      return {form_.Label4(id.index).Font.Bold, true, false, form_.Label4(id.index).Visible};
     case Group::Command: {
       const forms::CommandButton& button = form_.command(id.index);
       return {button.FontBold, button.Enabled, false, true};

@@ -35,7 +35,7 @@ struct ToolControl {
 
 // What a front end shows of a control that the model may change.
 struct ToolState {
-  bool bold = false;  // a command button's caption
+  bool bold = false;  // a caption: a command button's, or the title's
   bool enabled = true;
   bool checked = false;  // an option button or check box
   bool visible = true;

@@ -34,9 +34,11 @@ class ItemPainter : public frontend::Rasteriser {
       pictures_[key] = {QPixmap(base + QStringLiteral(".png")), two};
     }
   }
-  void begin(QPainter* p, qreal dpr) {
+  // `border`: the board's drawing area starts this many pixels into the widget.
+  void begin(QPainter* p, qreal dpr, int border) {
     p_ = p;
     dpr_ = dpr;
+    border_ = border;
   }
 
   void segment(const frontend::SegmentItem& s) override {
@@ -82,16 +84,21 @@ class ItemPainter : public frontend::Rasteriser {
                    QRectF(QPointF(0, 0), QSizeF(pm.size())));
   }
 
-  void ellipse(const frontend::EllipseItem& e) override {
-    p_->setRenderHint(QPainter::Antialiasing);
-    p_->setPen(QPen(toQColor(e.colour), e.width));
-    p_->setBrush(Qt::NoBrush);
-    p_->drawEllipse(QRectF(e.x, e.y, e.w, e.h));
+  void ring(const frontend::RingItem& r) override {
+    // The core gives the ring in device pixels; painted there, unblended.
+    p_->save();
+    p_->resetTransform();
+    p_->scale(1 / dpr_, 1 / dpr_);
+    p_->setRenderHint(QPainter::Antialiasing, false);
+    for (const frontend::Rect& run : frontend::ringPixels(r, dpr_, border_))
+      p_->fillRect(QRect(run.x, run.y, run.w, run.h), toQColor(r.colour));
+    p_->restore();
   }
 
  private:
   QPainter* p_ = nullptr;
   qreal dpr_ = 1;
+  int border_ = 0;
   std::map<std::pair<int, qreal>, QPixmap> texts_;  // each look, drawn once per ratio
   std::map<std::string, std::array<QPixmap, 2>> pictures_;
 };
@@ -207,8 +214,8 @@ void BoardView::paintEvent(QPaintEvent* event) {
   ensureInkRaster();
   QPainter p(this);
   const qreal dpr = ink_.devicePixelRatio();
-  painter_->begin(&p, dpr);
   const int b = core_.scene.borderWidth();
+  painter_->begin(&p, dpr, b);
   p.translate(b, b);
   std::vector<frontend::Rect> damage;
   for (const QRect& r : event->region())

@@ -27,6 +27,18 @@ class CompactIndicatorStyle : public QProxyStyle {
   }
 };
 
+// An option button or check box takes a click anywhere in its box, as the layout's
+// controls do, not only on its indicator and caption. Where boxes overlap, the one
+// created later lies on top and takes it.
+template <class Base>
+class WholeBox : public Base {
+ public:
+  using Base::Base;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
 QWidget* createWidget(const ToolControl& c, QWidget* parent, QStyle* compact) {
   using Kind = ToolControl::Kind;
   const QString caption = QString::fromStdString(c.caption);
@@ -39,10 +51,10 @@ QWidget* createWidget(const ToolControl& c, QWidget* parent, QStyle* compact) {
       w = new QPushButton(caption, parent);
       break;
     case Kind::Option:
-      w = new QRadioButton(caption, parent);
+      w = new WholeBox<QRadioButton>(caption, parent);
       break;
     case Kind::Check:
-      w = new QCheckBox(caption, parent);
+      w = new WholeBox<QCheckBox>(caption, parent);
       break;
   }
   if (auto* label = qobject_cast<QLabel*>(w)) {

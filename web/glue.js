@@ -44,10 +44,11 @@ const PL = {
       element.style.width = w + 'px';
       element.textContent = caption;
     } else {
-      // The box takes clicks on its indicator and caption only, not on the rest of
-      // its stored width, which reaches over its neighbours.
+      // The box takes a click anywhere in its stored width, as the layout's controls
+      // do; where boxes overlap, the later one lies on top and takes it.
       element = document.createElement('label');
       element.className = 'choice';
+      element.style.width = w + 'px';
       input = document.createElement('input');
       input.type = kind === 2 ? 'radio' : 'checkbox';
       const text = document.createElement('span');
@@ -86,18 +87,31 @@ const PL = {
     // The ink never loses resolution: it is kept at the finest scale shown so far, so
     // a window made small and large again keeps its writing sharp.
     if (canvasScale > PL.inkScale) {
+      const [x0, y0, x1, y1] = PL.boardSpan(canvasScale);
       const ink = document.createElement('canvas');
-      ink.width = Math.ceil(PL.boardWidth * canvasScale);
-      ink.height = Math.ceil(PL.boardHeight * canvasScale);
+      ink.width = x1 - x0;
+      ink.height = y1 - y0;
       const ctx = ink.getContext('2d');
       if (PL.ink) ctx.drawImage(PL.ink, 0, 0, ink.width, ink.height);
-      ctx.setTransform(canvasScale, 0, 0, canvasScale, 0, 0);
+      // Board coordinates land where the board's own items do on the canvas.
+      const shift = border * canvasScale;
+      ctx.setTransform(canvasScale, 0, 0, canvasScale, shift - x0, shift - y0);
       ctx.lineCap = 'round';
       ctx.lineJoin = 'round';
       PL.ink = ink;
       PL.inkCtx = ctx;
       PL.inkScale = canvasScale;
     }
+  },
+
+  // The board's drawing area on a surface of `k` device pixels per board pixel that
+  // starts at the border's corner: [left, top, right, bottom] on whole device pixels,
+  // where the border's own pixels end, so the ink laid under it covers every device
+  // pixel of the board and none of the border.
+  boardSpan(k) {
+    const o = PL.border;
+    return [Math.round(o * k), Math.round(o * k), Math.round((PL.boardWidth + o) * k),
+            Math.round((PL.boardHeight + o) * k)];
   },
 
   // A board coordinate moved to the nearest edge between device pixels.

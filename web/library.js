@@ -46,9 +46,19 @@ mergeInto(LibraryManager.library, {
     ctx.beginPath();
     ctx.rect(l, t, r - l, b - t);
     ctx.clip();
-    const s = PL.inkScale;
-    ctx.imageSmoothingEnabled = s !== PL.canvasScale;
-    ctx.drawImage(PL.ink, l * s, t * s, (r - l) * s, (b - t) * s, l, t, r - l, b - t);
+    // The ink, in the canvas's own device pixels, over the part of the board inside
+    // the rectangle: every device pixel is the ink's alone, whatever lay there before.
+    const k = PL.canvasScale, o = PL.border, s = PL.inkScale / k;
+    const [x0, y0, x1, y1] = PL.boardSpan(k);
+    const dl = Math.max(Math.round((l + o) * k), x0), dr = Math.min(Math.round((r + o) * k), x1);
+    const dt = Math.max(Math.round((t + o) * k), y0), db = Math.min(Math.round((b + o) * k), y1);
+    if (dr <= dl || db <= dt) return;
+    ctx.save();
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.imageSmoothingEnabled = s !== 1;
+    ctx.drawImage(PL.ink, (dl - x0) * s, (dt - y0) * s, (dr - dl) * s, (db - dt) * s,
+                  dl, dt, dr - dl, db - dt);
+    ctx.restore();
   },
 
   pl_js_end_paint: function () {
@@ -78,7 +88,9 @@ mergeInto(LibraryManager.library, {
     }
     ctx.strokeStyle = style;
     ctx.lineWidth = width;
-    ctx.lineCap = cap === 2 ? 'round' : cap === 1 ? 'square' : 'butt';
+    // Round ends are discs at the line's own ends, as the desktop draws them; a line
+    // of no length is its dot alone.
+    ctx.lineCap = cap === 1 ? 'square' : 'butt';
     ctx.setLineDash(dotted ? [1, 1] : []);
     // The grid's dots fall on every other whole pixel, from the second, as on the desktop.
     ctx.lineDashOffset = dotted ? -0.5 : 0;
@@ -86,6 +98,11 @@ mergeInto(LibraryManager.library, {
     ctx.moveTo(x1, y1);
     ctx.lineTo(x2, y2);
     ctx.stroke();
+    if (cap === 2) {
+      ctx.fillStyle = style;
+      if (ownStart) PL.disc(x1, y1, width / 2);
+      if (ownEnd) PL.disc(x2, y2, width / 2);
+    }
   },
 
   pl_js_text: function (x, y, w, h, look, caption, font, fore, back) {
@@ -100,19 +117,23 @@ mergeInto(LibraryManager.library, {
     PL.ctx.drawImage(images[PL.canvasScale > 1 ? 1 : 0], x, y, w, h);
   },
 
-  pl_js_ellipse: function (x, y, w, h, colour, width) {
+  // A rectangle of the canvas's own device pixels, unblended.
+  pl_js_fill_device: function (x, y, w, h, colour) {
     const ctx = PL.ctx;
-    ctx.strokeStyle = PL.css(colour);
-    ctx.lineWidth = width;
-    ctx.setLineDash([]);
-    ctx.beginPath();
-    ctx.ellipse(x + w / 2, y + h / 2, w / 2, h / 2, 0, 0, 2 * Math.PI);
-    ctx.stroke();
+    ctx.save();
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.fillStyle = PL.css(colour);
+    ctx.fillRect(x, y, w, h);
+    ctx.restore();
   },
 
   pl_js_ink_clear: function (colour) {
-    PL.inkCtx.fillStyle = PL.css(colour);
-    PL.inkCtx.fillRect(0, 0, PL.boardWidth, PL.boardHeight);
+    const ctx = PL.inkCtx;
+    ctx.save();
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.fillStyle = PL.css(colour);
+    ctx.fillRect(0, 0, PL.ink.width, PL.ink.height);
+    ctx.restore();
   },
 
   pl_js_ink_segment: function (x1, y1, x2, y2, colour, width) {

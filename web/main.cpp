@@ -30,7 +30,7 @@ void pl_js_segment(double x1, double y1, double x2, double y2, int colour, int w
 void pl_js_text(int x, int y, int w, int h, int look, const char* caption, const char* font,
                 int fore, int back);
 void pl_js_picture(const char* key, int x, int y, int w, int h);
-void pl_js_ellipse(double x, double y, double w, double h, int colour, int width);
+void pl_js_fill_device(int x, int y, int w, int h, int colour);
 void pl_js_ink_clear(int colour);
 void pl_js_ink_segment(double x1, double y1, double x2, double y2, int colour, int width);
 void pl_js_ended();
@@ -69,9 +69,13 @@ class CanvasRasteriser : public frontend::Rasteriser {
   void picture(const frontend::PictureItem& p) override {
     pl_js_picture(p.key.c_str(), p.box.x, p.box.y, p.box.w, p.box.h);
   }
-  void ellipse(const frontend::EllipseItem& e) override {
-    pl_js_ellipse(e.x, e.y, e.w, e.h, rgb(e.colour), e.width);
+  void ring(const frontend::RingItem& r) override {
+    for (const frontend::Rect& run : frontend::ringPixels(r, scale, border))
+      pl_js_fill_device(run.x, run.y, run.w, run.h, rgb(r.colour));
   }
+
+  double scale = 1;  // the canvas's device pixels per board pixel
+  int border = 0;
 
  private:
   std::vector<std::string> fonts_;  // by look
@@ -107,6 +111,8 @@ void fitTo(double width, double height, double pixelRatio) {
   const frontend::Fit& f = page->fit;
   pl_js_fit(f.scale, f.left, f.top, f.canvasWidth, f.canvasHeight, f.canvasScale, f.canvasAt.x,
             f.canvasAt.y, f.canvasCssWidth, f.canvasCssHeight, scene.borderWidth());
+  page->rasteriser.scale = f.canvasScale;
+  page->rasteriser.border = scene.borderWidth();
   page->repaintAll = true;
 }
 
@@ -228,6 +234,9 @@ EMSCRIPTEN_KEEPALIVE int pl_frame() {
     page->repaintAll = false;
   }
   if (damage.empty()) return 0;
+  // The canvas antialiases a stroke cut by the clip differently for every clip: the
+  // same tiles every frame keep each pixel's clip the same.
+  damage = scene.tiles(damage, frontend::BoardScene::kTileSize);
   scene.paintDamage(damage, page->rasteriser,
                     [](const frontend::Rect& r) { pl_js_begin_rect(r.x, r.y, r.w, r.h); });
   pl_js_end_paint();

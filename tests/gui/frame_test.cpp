@@ -1,13 +1,17 @@
-// Frames as the screen shows them: each scene is driven event by event, and only the
-// damaged region of each frame is painted into a persistent image, as the display
-// would. The result must equal a full repaint (no damage missed) and the stored
-// picture of the scene (nothing changed on screen).
+// Frames as the screen shows them: each scene (tests/scenes/frames.json, which the
+// page's frame test plays too) is driven event by event through the real widgets, and
+// only the damaged region of each frame is painted into a persistent image, as the
+// display would. The result must equal a full repaint (no damage missed) and the
+// stored picture of the scene (nothing changed on screen).
 //
 // PL_WRITE_REFERENCE=1 stores the pictures anew in tests/gui/reference.
+#include <QAbstractButton>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QScreen>
 #include <QtTest>
-#include <functional>
 
 #include "open_window.h"
 
@@ -23,57 +27,17 @@ class FrameTest : public gui_testing::WindowTestBase {
   void cleanup() { closeWindow(); }
 
   void scenes_data() {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("initial screen") << "initial";
-    QTest::newRow("drag of l, held") << "drag-l";
-    QTest::newRow("pen stroke") << "pen";
-    QTest::newRow("grid") << "grid";
-    QTest::newRow("straight lines") << "straight-lines";
-    QTest::newRow("eraser and its marker") << "eraser";
+    QTest::addColumn<QJsonObject>("scene");
+    QFile file(QStringLiteral(PL_SCENES_FILE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonArray scenes = QJsonDocument::fromJson(file.readAll())["scenes"].toArray();
+    QVERIFY(!scenes.isEmpty());
+    for (const QJsonValue& scene : scenes)
+      QTest::newRow(qPrintable(scene["name"].toString())) << scene.toObject();
   }
   void scenes() {
-    QFETCH(QString, name);
-    const std::map<QString, std::function<void()>> scenes{
-        {"initial", [] {}},
-        {"drag-l",
-         [this] {
-           press(400, 125);
-           for (int x = 403; x <= 463; x += 3) move(x, 125 + (x % 7));
-         }},
-        {"pen",
-         [this] {
-           click(form_->Command3);
-           click(form_->Option1(6));  // bold blue
-           stroke({{60, 40}, {300, 90}, {120, 200}, {420, 210}, {380, 60}});
-           click(form_->Option1(1));  // thin yellow
-           stroke({{100, 560}, {700, 590}});
-         }},
-        {"grid",
-         [this] {
-           click(form_->Command3);
-           stroke({{110, 60}, {330, 60}});
-           click(form_->Command4);
-         }},
-        {"straight-lines",
-         [this] {
-           click(form_->Command5);
-           stroke({{100, 80}, {460, 300}});
-           click(form_->Option2(0));  // red
-           stroke({{300, 520}, {700, 420}});
-         }},
-        {"eraser",
-         [this] {
-           click(form_->Command3);
-           click(form_->Option1(4));  // bold red
-           for (int y = 380; y <= 440; y += 4) stroke({{480, y}, {720, y}});
-           click(form_->Option1(7));  // bold eraser
-           stroke({{500, 410}, {700, 410}});
-           click(form_->Option1(3));  // thin eraser
-           stroke({{600, 380}, {600, 440}});
-           move(640, 470);
-         }},
-    };
-    scenes.at(name)();
+    QFETCH(const QJsonObject, scene);
+    for (const QJsonValue& event : scene["events"].toArray()) play(event.toArray());
 
     // What the window's backing store holds: every frame painted where it was damaged.
     const QImage shown_ = window_->screen()
@@ -85,8 +49,11 @@ class FrameTest : public gui_testing::WindowTestBase {
     window_->board()->render(&full);
     QVERIFY2(alike(full, shown_), "a frame left part of the board unpainted");
 
-    const QString path = QStringLiteral(PL_REFERENCE_DIR "/%1.png").arg(name);
+    const QString name = scene["name"].toString();
+    const QString path = QStringLiteral(PL_REFERENCE_DIR "/%1.png")
+                             .arg(scene["reference"].toString(name));
     if (qEnvironmentVariableIsSet("PL_WRITE_REFERENCE")) {
+      if (scene.contains("reference")) return;  // another scene's picture
       QDir().mkpath(QStringLiteral(PL_REFERENCE_DIR));
       QVERIFY(shown_.save(path));
       return;
@@ -117,39 +84,56 @@ class FrameTest : public gui_testing::WindowTestBase {
     }
     return true;
   }
-  // After every event: the window syncs, and the frame it takes is painted at once,
-  // only where it is damaged.
+  // After every event the frame the window takes is painted at once, only where it
+  // is damaged.
   void frame() {
-    window_->afterEvent();
     window_->board()->flushFrame();
     QCoreApplication::processEvents();
   }
-  void move(int x, int y) {
-    form_->gamen_MouseMove(0, 0, static_cast<float>(x), static_cast<float>(y));
+  QWidget* board() const { return window_->board(); }
+  void move(QPoint p) {
+    QTest::mouseMove(board(), gui_testing::at(p.x(), p.y()));
     frame();
   }
-  void press(int x, int y) {
-    move(x, y);
-    form_->gamen_MouseDown(1, 0, static_cast<float>(x), static_cast<float>(y));
+  void press(QPoint p) {
+    move(p);
+    QTest::mousePress(board(), Qt::LeftButton, {}, gui_testing::at(p.x(), p.y()));
     frame();
   }
-  void release(int x, int y) {
-    form_->gamen_MouseUp(1, 0, static_cast<float>(x), static_cast<float>(y));
+  void release(QPoint p) {
+    QTest::mouseRelease(board(), Qt::LeftButton, {}, gui_testing::at(p.x(), p.y()));
     frame();
   }
-  template <class C>
-  void click(C& control) {
-    control.userClick();
-    frame();
+  void click(const QString& name) {
+    for (QAbstractButton* b : window_->findChildren<QAbstractButton*>()) {
+      if (b->accessibleName() != name) continue;
+      QTest::mouseClick(b, Qt::LeftButton);
+      frame();
+      return;
+    }
+    QFAIL(qPrintable("no control called " + name));
   }
-  void stroke(const QList<QPoint>& points) {
-    press(points.front().x(), points.front().y());
-    for (qsizetype i = 1; i < points.size(); ++i)
-      for (int k = 1; k <= 5; ++k) {
-        const QPoint p = points[i - 1] + (points[i] - points[i - 1]) * k / 5;
-        move(p.x(), p.y());
-      }
-    release(points.back().x(), points.back().y());
+  static QPoint point(const QJsonValue& v) { return {v[0].toInt(), v[1].toInt()}; }
+  void play(const QJsonArray& e) {
+    const QString op = e[0].toString();
+    if (op == "press") {
+      press({e[1].toInt(), e[2].toInt()});
+    } else if (op == "move") {
+      move({e[1].toInt(), e[2].toInt()});
+    } else if (op == "release") {
+      release({e[1].toInt(), e[2].toInt()});
+    } else if (op == "click") {
+      click(e[1].toString());
+    } else if (op == "stroke") {
+      const QJsonArray points = e[1].toArray();
+      press(point(points.first()));
+      for (qsizetype i = 1; i < points.size(); ++i)
+        for (int k = 1; k <= 5; ++k)
+          move(point(points[i - 1]) + (point(points[i]) - point(points[i - 1])) * k / 5);
+      release(point(points.last()));
+    } else {
+      QFAIL(qPrintable("no such event: " + op));
+    }
   }
 };
 

@@ -55,6 +55,30 @@ class ScalingTest : public gui_testing::WindowTestBase {
     QVERIFY2(red >= static_cast<int>(2 * dpr_), qPrintable(QString::number(red)));
   }
 
+  void markerIsACrispBlackRingAtTheDevicesResolution() {
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
+    QTest::mouseClick(window_->option1(7), Qt::LeftButton);  // the bold eraser's 25 px
+    // (Here a press brings the marker; QTest's moves alone do not reach a scaled window.)
+    QTest::mousePress(window_->board(), Qt::LeftButton, {}, QPoint(502, 62));
+    QTest::mouseRelease(window_->board(), Qt::LeftButton, {}, QPoint(502, 62));
+    const QImage img = shot();
+    // Around (500, 60) every device pixel is black or the board's green, the black
+    // ones spanning the circle's 25 layout pixels, as many device pixels wide.
+    int left = img.width(), right = -1, black = 0;
+    for (int y = device(50 + 60 - 16); y <= device(50 + 60 + 16); ++y) {
+      for (int x = device(10 + 500 - 16); x <= device(10 + 500 + 16); ++x) {
+        const QColor c = img.pixelColor(x, y);
+        if (c == QColor(0, 128, 0)) continue;
+        QCOMPARE(c, QColor(0, 0, 0));
+        ++black;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+    QVERIFY(black > 0);
+    QVERIFY2(std::abs((right - left + 1) - 25 * dpr_) <= 1, qPrintable(QString::number(right - left)));
+  }
+
  private:
   int device(double logical) const { return static_cast<int>(std::floor((logical + 0.5) * dpr_)); }
 

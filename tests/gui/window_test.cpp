@@ -1,5 +1,6 @@
 // The real window, offscreen: its layout and the pixels of the initial figure.
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -219,17 +220,38 @@ class WindowTest : public gui_testing::WindowTestBase {
     for (const QPoint p : {QPoint(752, 8), QPoint(756, 14), QPoint(756, 30), QPoint(760, 40),
                            QPoint(808, 8), QPoint(808, 40)})
       QCOMPARE(window_->childAt(p), window_->commandButton(2));
-    // The eraser buttons keep their indicator and whole caption clear of it.
-    for (int i : {3, 7}) {
-      QRadioButton* eraser = window_->option1(i);
-      QStyleOptionButton option;
-      option.initFrom(eraser);
-      option.text = eraser->text();
-      const QRect clickable =
-          eraser->style()->subElementRect(QStyle::SE_RadioButtonClickRect, &option, eraser);
-      QVERIFY2(eraser->x() + clickable.right() < 752, qPrintable(QString::number(clickable.right())));
-      QCOMPARE(window_->childAt(eraser->pos() + clickable.center()), eraser);
-    }
+  }
+
+  void optionButtonsAndBoxesTakeAClickAnywhereInTheirBox() {
+    // Real clicks on the window, which Qt hands to the control on top at that point.
+    auto clickAt = [this](QPoint p) {
+      QTest::mouseClick(window_->windowHandle(), Qt::LeftButton, {}, p);
+    };
+    clickAt({500, 24});  // メモ
+    clickAt({595, 16});  // bold red, right of its caption
+    QVERIFY(window_->option1(4)->isChecked());
+    clickAt({605, 16});  // where bold red's box lies under bold yellow's
+    QVERIFY(window_->option1(5)->isChecked());
+    clickAt({748, 16});  // the bold eraser, just left of 終了
+    QVERIFY(window_->option1(7)->isChecked());
+    QCOMPARE(form_->board.PenColor, 2);
+    clickAt({292, 24});  // 直線
+    clickAt({351, 16});  // red, at the right edge of its 33 pixels
+    QVERIFY(window_->option2(0)->isChecked());
+    QCOMPARE(form_->board.LineColor, forms::Int16{12});
+    QTest::mouseMove(window_->board(), gui_testing::at(100, 100));
+    QTest::mousePress(window_->board(), Qt::LeftButton, {}, gui_testing::at(100, 100));
+    QTest::mouseMove(window_->board(), gui_testing::at(200, 100));
+    QTest::mouseRelease(window_->board(), Qt::LeftButton, {}, gui_testing::at(200, 100));
+    QVERIFY(window_->check1(0)->isChecked());
+    clickAt({343, 38});  // box 1, right of its caption: the line goes
+    QVERIFY(!window_->check1(0)->isChecked());
+    QCOMPARE(form_->Line4(0).X1, 1000.0F);
+  }
+
+  void titleIsBold() {
+    QCOMPARE(window_->findChild<QLabel*>()->text(), QStringLiteral("相似と比"));
+    QVERIFY(window_->findChild<QLabel*>()->font().bold());
   }
 
   void endButtonHidesTheWindowAndEndsTheEventLoop() {

@@ -16,7 +16,7 @@ namespace {
 using frontend::PointerEvent;
 using frontend::PointerKind;
 using Item = std::variant<frontend::SegmentItem, frontend::TextItem, frontend::PictureItem,
-                          frontend::EllipseItem>;
+                          frontend::RingItem>;
 
 // A rasteriser that keeps what it is asked to draw.
 struct Recorder : frontend::Rasteriser {
@@ -24,7 +24,7 @@ struct Recorder : frontend::Rasteriser {
   void segment(const frontend::SegmentItem& s) override { items.emplace_back(s); }
   void text(const frontend::TextItem& t) override { items.emplace_back(t); }
   void picture(const frontend::PictureItem& p) override { items.emplace_back(p); }
-  void ellipse(const frontend::EllipseItem& e) override { items.emplace_back(e); }
+  void ring(const frontend::RingItem& r) override { items.emplace_back(r); }
 };
 
 struct Core : ::testing::Test {
@@ -73,7 +73,7 @@ TEST_F(Core, DisplayListIsStackedGridNamesPicturesLinesStraightLinesMarker) {
   auto layer = [&](const Item& i) {
     if (std::holds_alternative<frontend::TextItem>(i)) return 1;
     if (std::holds_alternative<frontend::PictureItem>(i)) return 2;
-    if (std::holds_alternative<frontend::EllipseItem>(i)) return 5;
+    if (std::holds_alternative<frontend::RingItem>(i)) return 5;
     const auto& s = std::get<frontend::SegmentItem>(i);
     if (s.width == 1) return 0;                                      // grid
     if (s.colour == forms::QBColor(15) && s.at.x1 == 100) return 4;  // the straight line
@@ -113,6 +113,80 @@ TEST_F(Core, LinesArePlacedByThePixelRules) {
   EXPECT_FALSE(solid->dotted);
   EXPECT_TRUE(dotted->dotted);
   EXPECT_EQ(dotted->cap, frontend::Cap::Flat);
+  // A straight line of no length is its round end alone: a smoothed dot.
+  forms::setEnds(form.Line4(0), 640, 180, 640, 180);
+  const auto* dot = segmentAt(shown(), 640, 180, 640, 180);
+  ASSERT_NE(dot, nullptr);
+  EXPECT_EQ(dot->cap, frontend::Cap::Round);
+  EXPECT_TRUE(dot->antialiased && dot->ownStart && dot->ownEnd);
+}
+
+// The marker's ring at the scales screens have: a closed outline of whole device
+// pixels, filling its box edge to edge, symmetric, one layout pixel thick.
+TEST(Ring, IsAClosedOutlineOfWholeDevicePixelsAtEveryScale) {
+  for (const double scale : {1.0, 1.118, 1.5, 2.0, 3.14, 5.748}) {
+    for (const int diameter : {15, 25}) {
+      const frontend::RingItem ring{{100, 40, diameter, diameter}, forms::kBlack};
+      const int border = 2;
+      const int left = static_cast<int>(std::lround((100 + border) * scale));
+      const int top = static_cast<int>(std::lround((40 + border) * scale));
+      const int size = static_cast<int>(std::lround((100 + diameter + border) * scale)) - left;
+      std::vector<std::vector<int>> on(size, std::vector<int>(size, 0));
+      for (const frontend::Rect& run : frontend::ringPixels(ring, scale, border)) {
+        ASSERT_EQ(run.h, 1);
+        for (int x = run.x; x < run.right(); ++x) {
+          ASSERT_TRUE(x >= left && x < left + size && run.y >= top && run.y < top + size);
+          EXPECT_EQ(on[run.y - top][x - left]++, 0) << "a pixel filled twice";
+        }
+      }
+      const std::string at = " at scale " + std::to_string(scale) + ", " + std::to_string(diameter);
+      for (int i = 0; i < size; ++i) {
+        for (int j = 0; j < size; ++j) {
+          EXPECT_EQ(on[i][j], on[j][i]) << at;
+          EXPECT_EQ(on[i][j], on[size - 1 - i][j]) << at;
+        }
+      }
+      // It touches every side of its box, and is as thick as a layout pixel there.
+      const int middle = size / 2;
+      int thick = 0;
+      while (thick < size && on[middle][thick] != 0) ++thick;
+      EXPECT_EQ(thick, frontend::ringThickness(scale)) << at;
+      // Closed: the inside cannot reach the box's edge without crossing the outline.
+      std::vector<std::vector<bool>> seen(size, std::vector<bool>(size, false));
+      std::vector<std::pair<int, int>> todo{{middle, middle}};
+      bool escaped = false;
+      while (!todo.empty()) {
+        const auto [y, x] = todo.back();
+        todo.pop_back();
+        if (y < 0 || x < 0 || y >= size || x >= size) {
+          escaped = true;
+          continue;
+        }
+        if (seen[y][x] || on[y][x] != 0) continue;
+        seen[y][x] = true;
+        todo.insert(todo.end(), {{y + 1, x}, {y - 1, x}, {y, x + 1}, {y, x - 1}});
+      }
+      EXPECT_FALSE(escaped) << at;
+    }
+  }
+}
+
+TEST_F(Core, DamageAsTilesCoversItOnAFixedGridEachTileOnce) {
+  const std::vector<frontend::Rect> damage{{5, 5, 10, 10}, {60, 0, 8, 8}, {790, 600, 40, 40}};
+  const auto tiles = core->scene.tiles(damage, 64);
+  // Every damaged pixel lies in exactly one tile, every tile on the grid from the
+  // border's corner (-2, -2), and no tile is given twice.
+  for (const frontend::Rect& d : damage)
+    for (int y = d.y; y < d.bottom(); ++y)
+      for (int x = d.x; x < d.right(); ++x) {
+        if (x >= 804 || y >= 628) continue;  // beyond the border
+        EXPECT_EQ(std::count_if(tiles.begin(), tiles.end(),
+                                [&](const frontend::Rect& t) { return t.contains(x, y); }),
+                  1);
+      }
+  for (const frontend::Rect& t : tiles) EXPECT_TRUE((t.x + 2) % 64 == 0 && (t.y + 2) % 64 == 0);
+  EXPECT_EQ(tiles.size(), 3U);  // the first two rectangles share the corner tile
+  EXPECT_EQ(tiles.back(), (frontend::Rect{766, 574, 38, 54}));
 }
 
 TEST_F(Core, SlantedLinesAreCutToTheBoardAndToTheRectanglePainted) {

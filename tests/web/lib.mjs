@@ -81,6 +81,17 @@ export class Lesson {
     return this.windowPixel(BOARD_X + x, BOARD_Y + y);
   }
 
+  // The device pixel the board point (x, y) falls in; fractions allowed.
+  async devicePixel(x, y) {
+    await this.settle();
+    const [vx, vy] = [this.left + (BOARD_X + x) * this.scale, this.top + (BOARD_Y + y) * this.scale];
+    const img = PNG.sync.read(await this.page.screenshot({
+      type: 'png', clip: { x: Math.floor(vx), y: Math.floor(vy), width: 1, height: 1 } }));
+    const i = (Math.floor((vy - Math.floor(vy)) * img.height) * img.width +
+               Math.floor((vx - Math.floor(vx)) * img.width)) * 4;
+    return [img.data[i], img.data[i + 1], img.data[i + 2]];
+  }
+
   // Every device pixel of a board pixel, with a margin of a quarter pixel round it
   // (a screenshot's clip is rounded to whole pixels).
   async box(x, y) {

@@ -3,13 +3,8 @@
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 import { BLACK, BOARD, Lesson, PAGE, RED, WHITE, WINDOW, YELLOW, launch, near } from './lib.mjs';
+import { VIEWPORTS } from './viewports.mjs';
 
-const VIEWPORTS = [
-  { name: '822 x 687', width: 822, height: 687, dpr: 1 },
-  { name: '1366 x 768', width: 1366, height: 768, dpr: 1 },
-  { name: '3840 x 2160', width: 3840, height: 2160, dpr: 1 },
-  { name: '3840 x 2160 at 2x', width: 3840, height: 2160, dpr: 2 },
-];
 
 let browser;
 before(async () => { browser = await launch(); });
@@ -70,6 +65,8 @@ for (const v of VIEWPORTS) {
       assert.ok(near(await l.windowPixel(4, 300), WINDOW), 'the window around the board');
       await expectSharp(l, 100, 280, 275);
       assert.equal(await l.state(() => document.activeElement.id), 'board');
+      assert.equal(await l.state(() => getComputedStyle(PL.controls[0].element).fontWeight), '700',
+                   'the title is bold');
       assert.equal(await l.state(() => document.title), '平行線と線分の比 (by t.Kavel)');
     });
 
@@ -125,7 +122,16 @@ for (const v of VIEWPORTS) {
       await expectColour(l, [120, 60], RED, 'the rest of the stroke');
       await l.page.mouse.move(...l.at(500, 300));
       await expectColour(l, [500, 300], BOARD, "inside the eraser's marker");
-      assert.ok((await l.pixel(488, 300))[1] < 100, "the marker's outline");
+      // The marker: a black ring 25 pixels across round the pointer, every device
+      // pixel of it black or the board's green (but where a stretched canvas blends).
+      const ring = await l.columns(484, 517, 284, 317);
+      const black = ring.map(column => column.some(c => near(c, BLACK, 0)));
+      const [first, last] = [black.indexOf(true), black.lastIndexOf(true)];
+      const across = (last - first + 1) / (l.scale * l.dpr);
+      assert.ok(Math.abs(across - 25) <= 1, `the ring is ${across} pixels across`);
+      assert.ok(Math.abs((first + last + 1) / 2 / (l.scale * l.dpr) + 484 - 500.5) <= 1, 'centred');
+      if (!l.stretched)
+        for (const c of ring.flat()) assert.ok(near(c, BLACK, 0) || near(c, BOARD, 0), `${c} in the ring`);
     });
 
     scene(v, 'a straight line stands with its box ticked, and goes with it', async l => {
@@ -135,6 +141,12 @@ for (const v of VIEWPORTS) {
       assert.equal(await l.state(() => document.querySelectorAll('input[type=checkbox]')[0].checked), true);
       await l.clickControl('1');
       await expectColour(l, [200, 50], BOARD, 'straight line, unticked');
+      // A line of no length is a round dot of its width (4) round the press.
+      await l.clickBoard(640, 180);
+      assert.deepEqual(await l.devicePixel(640.5, 180.5), WHITE, 'the dot');
+      for (const [dx, dy] of [[-1.9, -1.9], [1.9, -1.9], [-1.9, 1.9], [1.9, 1.9]])
+        assert.ok(!near(await l.devicePixel(640.5 + dx, 180.5 + dy), WHITE, 64), `the dot's corner ${dx}, ${dy}`);
+      assert.deepEqual(await l.devicePixel(640.5 + 1, 180.5), WHITE, 'the dot, a pixel from its middle');
     });
 
     scene(v, 'the grid lies over the writing', async l => {
@@ -215,6 +227,28 @@ describe('the page on its own', () => {
     assert.equal(await focused(), '方眼');
     await l.page.keyboard.press('Space');
     await expectSome(l, [13, 50], BLACK, 'the grid');
+    await l.close();
+  });
+
+  test('option buttons and boxes take a click anywhere in their box, the upper one where they overlap', async () => {
+    const l = await Lesson.open(browser, VIEWPORTS[1]);
+    const clickAt = (x, y) => l.page.mouse.click(...l.windowPoint(x, y));
+    const ticked = () => l.state(() => PL.controls.filter(c => c.input.checked).map(c => c.input.getAttribute('aria-label')));
+    await l.clickControl('メモ');
+    await clickAt(595, 16);  // right of bold red's caption
+    assert.deepEqual(await ticked(), ['赤 太字']);
+    await clickAt(605, 16);  // where bold red's box lies under bold yellow's
+    assert.deepEqual(await ticked(), ['黄 太字']);
+    await clickAt(748, 16);  // the bold eraser, just left of 終了
+    assert.deepEqual(await ticked(), ['消しゴム 太字']);
+    await l.clickControl('直線');
+    await clickAt(351, 16);  // red, at the right edge of its 33 pixels
+    assert.deepEqual(await ticked(), ['赤 直線']);
+    await l.drag([100, 100], [200, 100]);
+    assert.deepEqual(await ticked(), ['赤 直線', '直線 1']);
+    await clickAt(343, 38);  // box 1, right of its caption: the line goes
+    assert.deepEqual(await ticked(), ['赤 直線']);
+    await expectColour(l, [150, 100], BOARD, 'the line, unticked');
     await l.close();
   });
 

@@ -1,0 +1,20 @@
+import { launch } from './lib.mjs';
+const browser = await launch();
+const page = await browser.newPage();
+await page.goto('about:blank');
+const r = await page.evaluate(() => {
+  const mk = (w = 400, h = 400) => { const c = document.createElement('canvas'); c.width = w; c.height = h; const x = c.getContext('2d'); x.fillStyle = '#008000'; x.fillRect(0,0,w,h); return x; };
+  const line = (x) => { x.strokeStyle = '#fff'; x.lineWidth = 4; x.beginPath(); x.moveTo(300, 10); x.lineTo(100, 390); x.stroke(); };
+  const clipped = (rect) => { const c = mk(); c.save(); c.beginPath(); c.rect(...rect); c.clip(); line(c); c.restore(); return c; };
+  const cmp = (p, q, R=[150,150,60,60]) => { const da = p.getImageData(...R).data, db = q.getImageData(...R).data; let m = 0; for (let i = 0; i < da.length; i++) m = Math.max(m, Math.abs(da[i]-db[i])); return m; };
+  const out = {};
+  const a = mk(); line(a);
+  out.twoCutting = cmp(clipped([150,150,60,60]), clipped([100,100,200,200]));
+  out.containsAll = cmp(a, clipped([50,0,300,400]));
+  out.containsAllTight = cmp(a, clipped([95,5,210,390]));
+  out.cutVsTallCut = cmp(clipped([150,150,60,60]), clipped([0,150,400,60]));
+  out.cutVsOtherCut = cmp(clipped([150,150,60,60]), clipped([140,120,90,200]));
+  return out;
+});
+console.log(r);
+await browser.close();
