@@ -72,6 +72,11 @@ struct PictureItem {
   friend bool operator==(const PictureItem&, const PictureItem&) = default;
 };
 
+// Each picture is drawn at 1x and at 2x: which to show where each board pixel takes
+// `scale` device pixels. The finer one only where it has pixels to fill, so a 1x
+// screen shows the picture exactly as drawn.
+inline int pictureScale(double scale) { return scale > 1 ? 2 : 1; }
+
 // A circle's outline, one layout pixel wide, inside the square `box`. It is set on
 // whole device pixels with no blending (see ringPixels), so the eraser's marker is a
 // black line on the board at every scale, never a green blur.

@@ -43,8 +43,12 @@ inline Fit fitWindow(double viewportWidth, double viewportHeight, double pixelRa
   if (!(viewportWidth > 0 && viewportHeight > 0)) return f;  // not laid out yet
   if (!(pixelRatio > 0)) pixelRatio = 1;
   f.scale = std::min(viewportWidth / windowWidth, viewportHeight / windowHeight);
-  f.left = (viewportWidth - windowWidth * f.scale) / 2;
-  f.top = (viewportHeight - windowHeight * f.scale) / 2;
+  // Centred, on whole device pixels: a window edge that falls inside a device pixel is
+  // blended with the margin, and not alike in every browser (one blends a column,
+  // one snaps it, one blends only part of it, and a seam shows down the edge).
+  const auto onDevicePixels = [pixelRatio](double v) { return std::round(v * pixelRatio) / pixelRatio; };
+  f.left = onDevicePixels((viewportWidth - windowWidth * f.scale) / 2);
+  f.top = onDevicePixels((viewportHeight - windowHeight * f.scale) / 2);
   const double area = static_cast<double>(boardOnWindow.w) * boardOnWindow.h;
   f.canvasScale = std::min(f.scale * pixelRatio, std::sqrt(kMostCanvasPixels / area));
   f.canvasWidth = static_cast<int>(std::ceil(boardOnWindow.w * f.canvasScale));

@@ -20,7 +20,7 @@ forms::Single single(double v) { return static_cast<forms::Single>(v); }
 
 }  // namespace
 
-bool BoardInput::accept(PointerEvent& e) {
+bool BoardInput::normalise(PointerEvent& e) {
   if (e.kind != PointerKind::Mouse) {
     // A finger or a pen on the board is the left button, whatever it reports.
     if (e.button != kNoButton) e.button = kLeft;
@@ -28,11 +28,19 @@ bool BoardInput::accept(PointerEvent& e) {
   }
   if (e.kind == PointerKind::Pen) penSeenMs_ = e.timeMs;
   // The hand holding a pen rests on the board: its touch must not write.
-  if (e.kind == PointerKind::Touch && penSeenMs_ && e.timeMs - *penSeenMs_ < kPalmMs &&
-      owner_ != e.pointer)
-    return false;
-  // The first pointer down owns the gesture until it lifts.
-  return !owner_ || *owner_ == e.pointer;
+  return !(e.kind == PointerKind::Touch && penSeenMs_ && e.timeMs - *penSeenMs_ < kPalmMs &&
+           owner_ != e.pointer);
+}
+
+bool BoardInput::endWasLost(const PointerEvent& e) const {
+  if (!owner_ || ownerHeld_ == kNoButton) return false;
+  if (*owner_ == e.pointer) return (e.held & ~e.button) == kNoButton;
+  return (e.kind == PointerKind::Mouse && ownerKind_ != PointerKind::Mouse) ||
+         e.timeMs - ownerHeardMs_ >= kSilentMs;
+}
+
+void BoardInput::heard(const PointerEvent& e) {
+  if (owner_ && *owner_ == e.pointer) ownerHeardMs_ = e.timeMs;
 }
 
 void BoardInput::deliverMove(const PointerEvent& e) {
@@ -46,8 +54,12 @@ void BoardInput::gestureOver() {
 }
 
 bool BoardInput::press(PointerEvent e) {
-  if (!accept(e)) return false;
+  if (!normalise(e)) return false;
+  if (endWasLost(e)) cancel(*owner_);
+  if (!owns(e)) return false;
   owner_ = e.pointer;
+  ownerKind_ = e.kind;
+  ownerHeardMs_ = e.timeMs;
   ownerHeld_ = e.held;
   ownerAt_ = {e.x, e.y};
   // The first button down decides who owns the press: a picture, or the board.
@@ -68,7 +80,11 @@ bool BoardInput::press(PointerEvent e) {
 }
 
 bool BoardInput::move(PointerEvent e) {
-  if (!accept(e)) return false;
+  if (!normalise(e)) return false;
+  // Its own pointer moving with nothing held: the release never came.
+  if (owner_ == e.pointer && e.held == kNoButton && ownerHeld_ != kNoButton) cancel(*owner_);
+  if (!owns(e)) return false;
+  heard(e);
   if (owner_) ownerAt_ = {e.x, e.y};
   // A picture keeps its press to itself; with no button down, a picture takes the
   // moves over it, as any control does the moves over itself.
@@ -79,8 +95,9 @@ bool BoardInput::move(PointerEvent e) {
 }
 
 bool BoardInput::release(PointerEvent e) {
-  if (!accept(e)) return false;
+  if (!normalise(e) || !owns(e)) return false;
   if (!owner_) return false;  // nothing went down: a release from elsewhere
+  heard(e);
   ownerHeld_ = e.held;
   if (e.held == kNoButton) gestureOver();
   if (pressedPicture_ >= 0) {
@@ -113,5 +130,7 @@ bool BoardInput::cancel(int pointer) {
   lastPosition_ = at;
   return held != kNoButton;
 }
+
+bool BoardInput::cancelAll() { return owner_ && cancel(*owner_); }
 
 }  // namespace frontend

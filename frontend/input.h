@@ -38,6 +38,14 @@ class BoardInput {
 
   // Each returns whether the event reached the model. While one pointer's gesture
   // lasts, every other pointer is ignored; so are touches just after a pen was seen.
+  //
+  // A gesture whose end never came (the pen left the screen's range, a system
+  // gesture took the touch, the window lost the pointer) must not leave the board
+  // deaf. It is taken for ended, as a cancel ends it, where its pointer was last
+  // seen, when its own pointer presses again as if nothing were held, moves with
+  // nothing held, or when a mouse presses, or another pointer presses after it has
+  // been silent for kSilentMs. The next gesture then starts with no jump and no ink
+  // from where the last one stopped.
   bool press(PointerEvent e);
   bool move(PointerEvent e);
   bool release(PointerEvent e);
@@ -45,12 +53,23 @@ class BoardInput {
   // it): the gesture ends as a release where the pointer was last seen, or a stroke
   // would stick to the next one.
   bool cancel(int pointer);
+  // Every pointer was taken away: the gesture under way, if any, ends as a cancel.
+  bool cancelAll();
 
   // How long after a pen was last seen a touch is taken for the hand that holds it.
   static constexpr double kPalmMs = 1000;
+  // How long a gesture's pointer may be silent before another pointer's press is
+  // taken for the next gesture: a finger held still longer than this is rare, and its
+  // gesture ends where it is, losing nothing.
+  static constexpr double kSilentMs = 2000;
 
  private:
-  bool accept(PointerEvent& e);
+  // Makes a touch or pen the left button; false for a palm beside a pen.
+  bool normalise(PointerEvent& e);
+  // Whether `e` shows that the gesture under way lost its end.
+  bool endWasLost(const PointerEvent& e) const;
+  bool owns(const PointerEvent& e) const { return !owner_ || *owner_ == e.pointer; }
+  void heard(const PointerEvent& e);
   void deliverMove(const PointerEvent& e);
   void gestureOver();
 
@@ -61,6 +80,8 @@ class BoardInput {
   int pressedPicture_ = -1;
   // The pointer whose buttons are down, and the buttons, while a gesture lasts.
   std::optional<int> owner_;
+  PointerKind ownerKind_ = PointerKind::Mouse;
+  double ownerHeardMs_ = 0;
   unsigned ownerHeld_ = kNoButton;
   // The last position the board handed to the model, and where the owner was last.
   std::optional<Point> lastPosition_;

@@ -1,8 +1,10 @@
 // Everything a front end needs of the program that is not about its toolkit, for one
 // window: the tool row, the board's input, and the board's frames and ink. A front end
-// creates its widgets from it, reports its events to it, applies the changes it hands
+// creates its widgets from it, reports every input to it, applies the outcome it hands
 // back, and rasterises its display list.
 #pragma once
+
+#include <vector>
 
 #include "app/form1.h"
 #include "frontend/input.h"
@@ -10,6 +12,17 @@
 #include "frontend/tool_row.h"
 
 namespace frontend {
+
+// The stages of a pointer's gesture on the board, as every platform reports them.
+enum class Phase { Down, Move, Up, Cancel };
+
+// What a front end does after an input: applies the tool row's changes and, once the
+// program has ended, closes and handles nothing more.
+struct Outcome {
+  bool reached = false;  // the input reached the model
+  std::vector<ToolChange> changes;
+  bool ended = false;
+};
 
 class Presenter {
  public:
@@ -19,7 +32,22 @@ class Presenter {
   Presenter(const Presenter&) = delete;
   Presenter& operator=(const Presenter&) = delete;
 
-  // "終了" was pressed: the front end closes the window and handles nothing more.
+  // A pointer on the board. A cancel ends the gesture of `e.pointer` where it was
+  // last seen. Any of them may change the tool row: a release that finishes the
+  // fifth straight line ends its mode, and so does a cancel in its middle.
+  Outcome pointer(Phase phase, const PointerEvent& e);
+  // The platform took every pointer away (the window lost the focus, the page was
+  // hidden): each gesture ends as a cancel does.
+  Outcome pointersLost();
+  // The user's click on a tool-row control.
+  Outcome click(const ControlId& id);
+  // The one step after every input, whatever its kind: the tool row's changes since
+  // the last time, and whether the program has ended. The calls above end with it;
+  // a front end calls it itself only as it starts (every control's state), or after
+  // driving the model directly (benchmarks, the soak).
+  Outcome afterInput(bool reached = false);
+
+  // "終了" was pressed: the program has ended, and nothing more is handled.
   bool ended() const { return form.endRequested(); }
 
   app::Form1& form;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "frontend/fit.h"
+
 namespace frontend {
 
 namespace {
@@ -126,6 +128,12 @@ std::vector<Rect> BoardScene::takeFrame() {
   track(upperLines_, damage);
   track(shapes_, damage);
   return damage;
+}
+
+double BoardScene::inkScale(double shownScale) {
+  const double most = std::sqrt(kMostCanvasPixels / (static_cast<double>(width_) * height_));
+  if (shownScale > 0) inkScale_ = std::max(inkScale_, std::min(shownScale, most));
+  return inkScale_ > 0 ? inkScale_ : 1;
 }
 
 bool BoardScene::inkStroke(const forms::InkCommand& c, InkStroke& out) {

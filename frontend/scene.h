@@ -30,6 +30,13 @@ class BoardScene {
   Rect area() const { return {0, 0, width_, height_}; }
   forms::Rgb background() const { return form_.gamen.BackColor; }
 
+  // The scale (device pixels per board pixel) to keep the ink raster at while the
+  // board is shown at `shownScale`: the finest it has been shown at, so writing made
+  // small and large again stays sharp, but never more than kMostCanvasPixels in all
+  // (a tablet's canvas memory). It only grows; a front end rebuilds its raster, the
+  // writing carried over, when it changes.
+  double inkScale(double shownScale);
+
   // Whether the model drew since the ink was last drained.
   bool hasInk() const { return !form_.gamen.pending().empty(); }
   // Hands each ink command the model drew since the last call to `draw`, as strokes
@@ -118,6 +125,7 @@ class BoardScene {
   int width_;
   int height_;
   Rect inkDamage_;
+  double inkScale_ = 0;
   std::vector<Tracked<forms::Line>> gridLines_;
   std::vector<Tracked<forms::Label>> labels_;
   std::vector<Tracked<forms::Image>> images_;

@@ -79,7 +79,7 @@ class ItemPainter : public frontend::Rasteriser {
   void picture(const frontend::PictureItem& i) override {
     const auto found = pictures_.find(i.key);
     if (found == pictures_.end()) return;
-    const QPixmap& pm = found->second[dpr_ > 1.0 ? 1 : 0];
+    const QPixmap& pm = found->second[frontend::pictureScale(dpr_) - 1];
     p_->drawPixmap(QRectF(i.box.x, i.box.y, i.box.w, i.box.h), pm,
                    QRectF(QPointF(0, 0), QSizeF(pm.size())));
   }
@@ -140,28 +140,23 @@ frontend::PointerEvent BoardView::pointerEvent(const QMouseEvent* event) const {
       static_cast<double>(event->timestamp())};
 }
 
-void BoardView::mousePressEvent(QMouseEvent* event) {
-  if (core_.input.press(pointerEvent(event)) && afterInput) afterInput();
-}
+void BoardView::mousePressEvent(QMouseEvent* event) { report(frontend::Phase::Down, event); }
+void BoardView::mouseMoveEvent(QMouseEvent* event) { report(frontend::Phase::Move, event); }
+void BoardView::mouseReleaseEvent(QMouseEvent* event) { report(frontend::Phase::Up, event); }
 
-void BoardView::mouseMoveEvent(QMouseEvent* event) {
-  // A move changes nothing on the tool row (only presses and releases can), so only
-  // the board itself follows it: this runs up to a thousand times a second.
-  if (core_.input.move(pointerEvent(event))) sync();
-}
-
-void BoardView::mouseReleaseEvent(QMouseEvent* event) {
-  if (core_.input.release(pointerEvent(event)) && afterInput) afterInput();
+void BoardView::report(frontend::Phase phase, const QMouseEvent* event) {
+  const frontend::Outcome outcome = core_.pointer(phase, pointerEvent(event));
+  if (onInput) onInput(outcome);
 }
 
 void BoardView::ensureInkRaster() {
-  const qreal dpr = devicePixelRatioF();
-  if (!ink_.isNull() && ink_.devicePixelRatio() == dpr) return;
-  // The raster carries the screen's pixel ratio, so writing stays sharp at 150 % or
-  // 200 %. When the ratio changes (the window moved to another screen), the writing
-  // so far is carried over, scaled.
-  QImage fresh(innerRect().size() * dpr, QImage::Format_RGB32);
-  fresh.setDevicePixelRatio(dpr);
+  const qreal scale = core_.scene.inkScale(devicePixelRatioF());
+  if (!ink_.isNull() && ink_.devicePixelRatio() == scale) return;
+  // The raster carries the scale the core keeps the writing at, so it stays sharp at
+  // 150 % or 200 %, and after a move to a coarser screen and back. When that scale
+  // grows, the writing so far is carried over, scaled.
+  QImage fresh(innerRect().size() * scale, QImage::Format_RGB32);
+  fresh.setDevicePixelRatio(scale);
   fresh.fill(toQColor(core_.scene.background()));
   if (!ink_.isNull()) {
     QPainter p(&fresh);
@@ -213,9 +208,11 @@ void BoardView::flushFrame() {
 void BoardView::paintEvent(QPaintEvent* event) {
   ensureInkRaster();
   QPainter p(this);
-  const qreal dpr = ink_.devicePixelRatio();
+  const qreal ink = ink_.devicePixelRatio();
   const int b = core_.scene.borderWidth();
-  painter_->begin(&p, dpr, b);
+  painter_->begin(&p, devicePixelRatioF(), b);
+  // Finer ink than the screen's is scaled down smoothly; the same is copied.
+  p.setRenderHint(QPainter::SmoothPixmapTransform, ink != devicePixelRatioF());
   p.translate(b, b);
   std::vector<frontend::Rect> damage;
   for (const QRect& r : event->region())
@@ -223,7 +220,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
   core_.scene.paintDamage(damage, *painter_, [&](const frontend::Rect& r) {
     const QRect local(r.x, r.y, r.w, r.h);
     p.setClipRect(local);
-    p.drawImage(QRectF(local), ink_, QRectF(r.x * dpr, r.y * dpr, r.w * dpr, r.h * dpr));
+    p.drawImage(QRectF(local), ink_, QRectF(r.x * ink, r.y * ink, r.w * ink, r.h * ink));
   });
 }
 

@@ -32,8 +32,8 @@ class BoardView : public QWidget {
   // The ink as it stands, at the device's resolution (for tests and benchmarks).
   const QImage& inkRaster() const { return ink_; }
 
-  // Runs after every press and release the board hands to the core.
-  std::function<void()> afterInput;
+  // Runs after every pointer event the board hands to the core, with its outcome.
+  std::function<void(const frontend::Outcome&)> onInput;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -43,6 +43,7 @@ class BoardView : public QWidget {
 
  private:
   QRect innerRect() const;
+  void report(frontend::Phase phase, const QMouseEvent* event);
   frontend::PointerEvent pointerEvent(const QMouseEvent* event) const;
   void ensureInkRaster();
 

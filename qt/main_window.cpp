@@ -95,15 +95,13 @@ MainWindow::MainWindow(app::Form1& form) : core_(form) {
     QWidget* w = createWidget(c, this, compact);
     widgets_.push_back(w);
     if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-      QObject::connect(button, &QAbstractButton::clicked, this, [this, id = c.id] {
-        core_.toolRow.click(id);
-        afterEvent();
-      });
+      QObject::connect(button, &QAbstractButton::clicked, this,
+                       [this, id = c.id] { apply(core_.click(id)); });
     }
   }
 
   board_ = new BoardView(core_, this);
-  board_->afterInput = [this] { afterEvent(); };
+  board_->onInput = [this](const frontend::Outcome& outcome) { apply(outcome); };
   // The board is first in the tab order, so it holds the focus as the window opens;
   // a Space or Enter pressed at once must not run "初期画面".
   board_->setFocus();
@@ -124,14 +122,14 @@ MainWindow::MainWindow(app::Form1& form) : core_(form) {
   afterEvent();
 }
 
-void MainWindow::afterEvent() {
-  if (core_.ended()) {
+void MainWindow::apply(const frontend::Outcome& outcome) {
+  if (outcome.ended) {
     // "終了" ends the program at once: no further event is handled.
     hide();
     QApplication::exit(0);
     return;
   }
-  for (const frontend::ToolChange& change : core_.toolRow.takeChanges()) {
+  for (const frontend::ToolChange& change : outcome.changes) {
     QWidget* w = widgets_[change.at];
     const QSignalBlocker block(w);
     if (change.bold) {

@@ -23,9 +23,11 @@ class MainWindow : public QWidget {
   QRadioButton* option2(int i) const { return control<QRadioButton>(Group::Option2, i); }
   QCheckBox* check1(int i) const { return control<QCheckBox>(Group::Check1, i); }
 
-  // Brings every widget in line with the model after an event, and ends the program
-  // when the model asked for it.
-  void afterEvent();
+  // Brings every widget in line with an input's outcome, and ends the program when
+  // it has ended.
+  void apply(const frontend::Outcome& outcome);
+  // The same after the model was driven directly (benchmarks, the soak).
+  void afterEvent() { apply(core_.afterInput()); }
 
  private:
   using Group = frontend::ControlId::Group;

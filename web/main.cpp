@@ -1,7 +1,8 @@
 // The browser front end: the same window, from the same core, in a page. The page's
-// script reports the viewport, pointer events and clicks here; this file turns them
-// into the core's calls, and the core's display list, ink and tool-row changes into
-// the canvas and DOM calls of web/library.js.
+// script (web/page.js) reports the viewport, pointer events and clicks here through
+// web/bridge.js; this file turns them into the core's calls, and the core's display
+// list, ink, tool-row changes and ending into the calls of web/bridge.js, which draws
+// with web/canvas.js and shows with web/page.js.
 #include <emscripten.h>
 
 #include <memory>
@@ -10,26 +11,28 @@
 
 #include "frontend/fit.h"
 #include "frontend/presenter.h"
+#include "web/codes.h"
 
-// What the page does for us (web/library.js). Colours are 0xRRGGBB; an int flag of
-// -1 leaves that property as it is.
+// What the page does for us (web/bridge.js). Colours are 0xRRGGBB; an int flag of
+// -1 leaves that property as it is; codes are those of web/codes.h.
 extern "C" {
 void pl_js_window(const char* title, int width, int height, int back, int boardX, int boardY,
-                  int boardW, int boardH, const char* boardName, const char* boardDescription);
+                  int boardW, int boardH, int border, int areaW, int areaH, const char* boardName,
+                  const char* boardDescription);
 void pl_js_add_control(int index, int kind, int x, int y, int w, int h, const char* caption,
                        const char* font, int fore, int back, const char* name,
                        const char* description, int tabIndex);
 void pl_js_set_control(int index, int bold, int enabled, int checked, int visible);
 void pl_js_fit(double scale, double left, double top, int canvasWidth, int canvasHeight,
                double canvasScale, double canvasLeft, double canvasTop, double canvasCssWidth,
-               double canvasCssHeight, int border);
+               double canvasCssHeight, double inkScale, int reback);
 void pl_js_begin_rect(int x, int y, int w, int h);
 void pl_js_end_paint();
 void pl_js_segment(double x1, double y1, double x2, double y2, int colour, int width, int cap,
                    int dotted, int antialiased, int ownStart, int ownEnd);
 void pl_js_text(int x, int y, int w, int h, int look, const char* caption, const char* font,
                 int fore, int back);
-void pl_js_picture(const char* key, int x, int y, int w, int h);
+void pl_js_picture(const char* key, int scale, int x, int y, int w, int h);
 void pl_js_fill_device(int x, int y, int w, int h, int colour);
 void pl_js_ink_clear(int colour);
 void pl_js_ink_segment(double x1, double y1, double x2, double y2, int colour, int width);
@@ -55,8 +58,8 @@ std::string cssFont(const frontend::FontChoice& f) {
 class CanvasRasteriser : public frontend::Rasteriser {
  public:
   void segment(const frontend::SegmentItem& s) override {
-    pl_js_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width,
-                  static_cast<int>(s.cap), s.dotted, s.antialiased, s.ownStart, s.ownEnd);
+    pl_js_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width, web::code(s.cap),
+                  s.dotted, s.antialiased, s.ownStart, s.ownEnd);
   }
   // Names move on every step of a drag: each look's CSS font is made once.
   void text(const frontend::TextItem& t) override {
@@ -67,7 +70,8 @@ class CanvasRasteriser : public frontend::Rasteriser {
                fonts_[look].c_str(), rgb(t.fore), rgb(t.back));
   }
   void picture(const frontend::PictureItem& p) override {
-    pl_js_picture(p.key.c_str(), p.box.x, p.box.y, p.box.w, p.box.h);
+    pl_js_picture(p.key.c_str(), frontend::pictureScale(scale), p.box.x, p.box.y, p.box.w,
+                  p.box.h);
   }
   void ring(const frontend::RingItem& r) override {
     for (const frontend::Rect& run : frontend::ringPixels(r, scale, border))
@@ -88,32 +92,71 @@ struct Page {
   CanvasRasteriser rasteriser;
   frontend::Fit fit;
   bool repaintAll = true;
-  bool ended = false;
 };
 Page* page = nullptr;
 
-void applyToolChanges() {
-  for (const frontend::ToolChange& c : page->core->toolRow.takeChanges()) {
+// The page follows every input's outcome: the tool row's changes, and the end.
+bool apply(const frontend::Outcome& outcome) {
+  for (const frontend::ToolChange& c : outcome.changes) {
     auto flag = [](const std::optional<bool>& v) { return v ? static_cast<int>(*v) : -1; };
     pl_js_set_control(static_cast<int>(c.at), flag(c.bold), flag(c.enabled), flag(c.checked),
                       flag(c.visible));
   }
-  if (page->core->ended() && !page->ended) {
-    page->ended = true;
-    pl_js_ended();
-  }
+  if (outcome.ended) pl_js_ended();
+  return outcome.reached;
 }
 
+bool running() { return page != nullptr && !page->core->ended(); }
+
+int frame();
+
+// Places the window in the viewport. The canvas is backed anew (which clears it) only
+// when its size or scale changed, and then painted at once: a print, whose layout
+// changes the size, takes the page as it stands, without waiting for a frame.
 void fitTo(double width, double height, double pixelRatio) {
-  const frontend::BoardScene& scene = page->core->scene;
+  frontend::BoardScene& scene = page->core->scene;
+  const frontend::Fit was = page->fit;
   page->fit = frontend::fitWindow(width, height, pixelRatio, app::Form1::kClientWidth,
                                   app::Form1::kClientHeight, scene.onWindow());
   const frontend::Fit& f = page->fit;
+  const bool reback = f.canvasWidth != was.canvasWidth || f.canvasHeight != was.canvasHeight ||
+                      f.canvasScale != was.canvasScale;
   pl_js_fit(f.scale, f.left, f.top, f.canvasWidth, f.canvasHeight, f.canvasScale, f.canvasAt.x,
-            f.canvasAt.y, f.canvasCssWidth, f.canvasCssHeight, scene.borderWidth());
+            f.canvasAt.y, f.canvasCssWidth, f.canvasCssHeight, scene.inkScale(f.canvasScale),
+            reback);
   page->rasteriser.scale = f.canvasScale;
   page->rasteriser.border = scene.borderWidth();
-  page->repaintAll = true;
+  if (reback) {
+    page->repaintAll = true;
+    frame();
+  }
+}
+
+// The new ink into the ink layer, then the damaged rectangles (all of the board after
+// the canvas was backed anew) repainted. Returns whether it painted.
+int frame() {
+  frontend::BoardScene& scene = page->core->scene;
+  scene.drainInk([](const frontend::InkStroke& ink) {
+    const frontend::SegmentItem& s = ink.stroke;
+    if (ink.clear)
+      pl_js_ink_clear(rgb(s.colour));
+    else
+      pl_js_ink_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width);
+  });
+  std::vector<frontend::Rect> damage = scene.takeFrame();
+  if (page->repaintAll) {
+    const int b = scene.borderWidth();
+    damage.assign(1, scene.area().adjusted(-b, -b, b, b));
+    page->repaintAll = false;
+  }
+  if (damage.empty()) return 0;
+  // The canvas antialiases a stroke cut by the clip differently for every clip: the
+  // same tiles every frame keep each pixel's clip the same.
+  damage = scene.tiles(damage, frontend::BoardScene::kTileSize);
+  scene.paintDamage(damage, page->rasteriser,
+                    [](const frontend::Rect& r) { pl_js_begin_rect(r.x, r.y, r.w, r.h); });
+  pl_js_end_paint();
+  return 1;
 }
 
 // Pointer Events' button numbers: 0 main, 1 middle, 2 secondary.
@@ -144,7 +187,8 @@ EMSCRIPTEN_KEEPALIVE void pl_start(double width, double height, double pixelRati
   const frontend::Rect board = scene.onWindow();
   pl_js_window(page->form.Caption.c_str(), app::Form1::kClientWidth, app::Form1::kClientHeight,
                rgb(page->form.BackColor), board.x, board.y, board.w, board.h,
-               frontend::ToolRow::kBoardName, frontend::ToolRow::kBoardDescription);
+               scene.borderWidth(), scene.width(), scene.height(), frontend::ToolRow::kBoardName,
+               frontend::ToolRow::kBoardDescription);
   // Tab order: the board first, then the tool row as the core orders it.
   const auto order = page->core->toolRow.tabOrder();
   const auto& controls = page->core->toolRow.controls();
@@ -153,94 +197,67 @@ EMSCRIPTEN_KEEPALIVE void pl_start(double width, double height, double pixelRati
     int tabIndex = -1;
     for (std::size_t k = 0; k < order.size(); ++k)
       if (order[k] == i) tabIndex = static_cast<int>(k) + 1;
-    pl_js_add_control(static_cast<int>(i), static_cast<int>(c.kind), c.box.x, c.box.y, c.box.w,
+    pl_js_add_control(static_cast<int>(i), web::code(c.kind), c.box.x, c.box.y, c.box.w,
                       c.box.h, c.caption.c_str(), cssFont(c.font).c_str(), rgb(c.fore),
                       rgb(c.back), c.name.c_str(), c.description.c_str(), tabIndex);
   }
-  applyToolChanges();
+  apply(page->core->afterInput());
   fitTo(width, height, pixelRatio);
 }
 
 EMSCRIPTEN_KEEPALIVE void pl_resize(double width, double height, double pixelRatio) {
-  if (page != nullptr && !page->ended) fitTo(width, height, pixelRatio);
+  if (running()) fitTo(width, height, pixelRatio);
 }
 
 // Everything on the board is painted again by the next frame (the letter pictures
 // have arrived).
 EMSCRIPTEN_KEEPALIVE void pl_repaint() {
-  if (page != nullptr) page->repaintAll = true;
+  if (running()) page->repaintAll = true;
 }
 
-// type: 0 down, 1 move, 2 up, 3 cancel; kind: 0 mouse, 1 touch, 2 pen; x, y in viewport
-// pixels; button and buttons as Pointer Events give them; modifiers 1 shift, 2 ctrl,
-// 4 alt. Returns whether the event reached the window.
-EMSCRIPTEN_KEEPALIVE int pl_pointer(int type, int id, int kind, double x, double y, int button,
+// phase and kind: web/codes.h; x, y in viewport pixels; button and buttons as Pointer
+// Events give them; modifiers 1 shift, 2 ctrl, 4 alt. Returns whether the event
+// reached the window.
+EMSCRIPTEN_KEEPALIVE int pl_pointer(int phase, int id, int kind, double x, double y, int button,
                                     int buttons, int modifiers, double timeMs) {
-  if (page == nullptr || page->ended) return 0;
-  frontend::BoardInput& input = page->core->input;
-  if (type == 3) return input.cancel(id);
+  if (!running() || phase < 0 || phase > web::code(web::PhaseCode::Cancel) || kind < 0 ||
+      kind > web::code(web::PointerCode::Pen))
+    return 0;
   const frontend::Point p =
       page->fit.toBoard(x, y, page->core->scene.onWindow(), page->core->scene.borderWidth());
-  frontend::PointerEvent e{p.x,
-                           p.y,
-                           buttonBit(button),
-                           heldBits(buttons),
-                           {(modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0},
-                           id,
-                           kind == 1   ? frontend::PointerKind::Touch
-                           : kind == 2 ? frontend::PointerKind::Pen
-                                       : frontend::PointerKind::Mouse,
-                           timeMs};
-  bool reached = false;
-  if (type == 1 && e.button != frontend::kNoButton) {
-    // A second button going down or up while another is held comes as a move.
-    reached = (e.held & e.button) != 0 ? input.press(e) : input.release(e);
-  } else if (type == 0) {
-    reached = e.button != frontend::kNoButton && input.press(e);
-  } else if (type == 1) {
-    reached = input.move(e);
-  } else if (type == 2) {
-    reached = e.button != frontend::kNoButton && input.release(e);
-  }
-  // Presses and releases may change the tool row (a finished fifth line ends its mode).
-  if (type != 1 || e.button != frontend::kNoButton) applyToolChanges();
-  return reached;
+  const frontend::PointerEvent e{p.x,
+                                 p.y,
+                                 buttonBit(button),
+                                 heldBits(buttons),
+                                 {(modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0},
+                                 id,
+                                 static_cast<frontend::PointerKind>(kind),
+                                 timeMs};
+  auto stage = static_cast<frontend::Phase>(phase);
+  // A second button going down or up while another is held comes as a move.
+  if (stage == frontend::Phase::Move && e.button != frontend::kNoButton)
+    stage = (e.held & e.button) != 0 ? frontend::Phase::Down : frontend::Phase::Up;
+  // A press or release of no button we know (a pen's eraser end, a fourth button)
+  // is nobody's.
+  if ((stage == frontend::Phase::Down || stage == frontend::Phase::Up) &&
+      e.button == frontend::kNoButton)
+    return 0;
+  return apply(page->core->pointer(stage, e));
+}
+
+// The page lost every pointer: the window lost the focus, or the page was hidden.
+EMSCRIPTEN_KEEPALIVE void pl_pointers_lost() {
+  if (running()) apply(page->core->pointersLost());
 }
 
 EMSCRIPTEN_KEEPALIVE void pl_click(int index) {
-  if (page == nullptr || page->ended) return;
+  if (!running()) return;
   const auto& controls = page->core->toolRow.controls();
   if (index < 0 || static_cast<std::size_t>(index) >= controls.size()) return;
-  page->core->toolRow.click(controls[static_cast<std::size_t>(index)].id);
-  applyToolChanges();
+  apply(page->core->click(controls[static_cast<std::size_t>(index)].id));
 }
 
-// One animation frame: the new ink into the ink layer, then the damaged rectangles
-// (or all of the board after a change of scale) repainted. Returns whether it painted.
-EMSCRIPTEN_KEEPALIVE int pl_frame() {
-  if (page == nullptr || page->ended) return 0;
-  frontend::BoardScene& scene = page->core->scene;
-  scene.drainInk([](const frontend::InkStroke& ink) {
-    const frontend::SegmentItem& s = ink.stroke;
-    if (ink.clear)
-      pl_js_ink_clear(rgb(s.colour));
-    else
-      pl_js_ink_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width);
-  });
-  std::vector<frontend::Rect> damage = scene.takeFrame();
-  if (page->repaintAll) {
-    const int b = scene.borderWidth();
-    damage.assign(1, scene.area().adjusted(-b, -b, b, b));
-    page->repaintAll = false;
-  }
-  if (damage.empty()) return 0;
-  // The canvas antialiases a stroke cut by the clip differently for every clip: the
-  // same tiles every frame keep each pixel's clip the same.
-  damage = scene.tiles(damage, frontend::BoardScene::kTileSize);
-  scene.paintDamage(damage, page->rasteriser,
-                    [](const frontend::Rect& r) { pl_js_begin_rect(r.x, r.y, r.w, r.h); });
-  pl_js_end_paint();
-  return 1;
-}
+// One animation frame. Returns whether it painted.
+EMSCRIPTEN_KEEPALIVE int pl_frame() { return running() ? frame() : 0; }
 
 }  // extern "C"

@@ -293,26 +293,54 @@ TEST_F(Core, OnePointerAtATimeAndNoPalmsNextToAPen) {
   EXPECT_EQ(form.board.PenDown, 1);
 }
 
-TEST_F(Core, ToolRowHandsBackOnlyWhatChanged) {
+TEST_F(Core, EveryInputHandsBackOnlyWhatChangedOnTheToolRowAndTheEnd) {
+  using Group = frontend::ControlId::Group;
+  using frontend::Phase;
   const auto& controls = core->toolRow.controls();
-  EXPECT_EQ(core->toolRow.takeChanges().size(), controls.size());  // everything, once
-  EXPECT_TRUE(core->toolRow.takeChanges().empty());
-  core->toolRow.click({frontend::ControlId::Group::Command, 4});  // 方眼
-  const auto changes = core->toolRow.takeChanges();
+  const auto first = core->afterInput().changes;
+  EXPECT_EQ(first.size(), controls.size());  // everything, once
+  EXPECT_EQ(first.front().bold, true);       // the title
+  EXPECT_TRUE(core->afterInput().changes.empty());
+  const auto changes = core->click({Group::Command, 4}).changes;  // 方眼
   ASSERT_EQ(changes.size(), 1U);
-  EXPECT_EQ(changes[0].id, (frontend::ControlId{frontend::ControlId::Group::Command, 4}));
+  EXPECT_EQ(changes[0].id, (frontend::ControlId{Group::Command, 4}));
   EXPECT_EQ(changes[0].bold, true);
   EXPECT_FALSE(changes[0].enabled || changes[0].checked);
   // A click on a disabled option changes nothing in the model, but the toolkit's own
   // button may have flipped: its state is handed back all the same.
-  core->toolRow.click({frontend::ControlId::Group::Option1, 2});
-  const auto again = core->toolRow.takeChanges();
+  const auto again = core->click({Group::Option1, 2}).changes;
   ASSERT_EQ(again.size(), 1U);
   EXPECT_EQ(again[0].checked, false);
   EXPECT_EQ(again[0].enabled, false);
+  // A straight line whose gesture is taken away ends as a release does, and its box
+  // is ticked on the tool row at once.
+  core->click({Group::Command, 5});
+  core->pointer(Phase::Down, at(100, 100, frontend::kLeft, frontend::kLeft));
+  EXPECT_TRUE(core->pointer(Phase::Move, at(200, 100, 0, frontend::kLeft)).changes.empty());
+  const auto cancelled = core->pointer(Phase::Cancel, at(0, 0)).changes;
+  ASSERT_EQ(cancelled.size(), 1U);
+  EXPECT_EQ(cancelled[0].id, (frontend::ControlId{Group::Check1, 0}));
+  EXPECT_EQ(cancelled[0].checked, true);
+  // "終了": the end comes back once asked for, and nothing is handled after it.
+  EXPECT_FALSE(core->pointer(Phase::Move, at(300, 300)).ended);
+  EXPECT_TRUE(core->click({Group::Command, 2}).ended);
+  const frontend::Outcome after = core->pointer(Phase::Down, at(30, 275, frontend::kLeft, frontend::kLeft));
+  EXPECT_TRUE(after.ended && !after.reached && after.changes.empty());
+  EXPECT_EQ(form.figure.LinePY, 275);
   // "終了" lies on top of everything; the board comes first in the tab order.
   EXPECT_EQ(controls.back().caption, "終了");
   EXPECT_FALSE(core->toolRow.tabOrder().front().has_value());
+}
+
+// The ink raster's scale: the finest the board was shown at, within a tablet's
+// canvas memory.
+TEST_F(Core, InkIsKeptAtTheFinestScaleShownWithinTheCanvasBudget) {
+  EXPECT_EQ(core->scene.inkScale(1), 1);
+  EXPECT_EQ(core->scene.inkScale(2), 2);
+  EXPECT_EQ(core->scene.inkScale(1), 2);  // back on a 1x screen: still sharp at 2x
+  const double most = core->scene.inkScale(12.56);  // a 4K board at twice the density
+  EXPECT_LE(most * 802 * most * 626, frontend::kMostCanvasPixels);
+  EXPECT_GT(most * 802 * most * 626, frontend::kMostCanvasPixels * 0.99);
 }
 
 TEST(FramePacer, PaintsAtMostOncePerRefreshAndNeverLater) {
@@ -345,7 +373,10 @@ TEST(FitWindow, FillsAnyViewportAndMapsPointsBackToTheBoard) {
   const frontend::Fit laptop = frontend::fitWindow(1366, 768, 1, 822, 687, board);
   EXPECT_DOUBLE_EQ(laptop.scale, 768.0 / 687);
   EXPECT_DOUBLE_EQ(laptop.top, 0);
-  EXPECT_DOUBLE_EQ(laptop.left, (1366 - 822 * laptop.scale) / 2);
+  // In the middle, on a whole device pixel (223.54 would blend a column with the margin).
+  EXPECT_DOUBLE_EQ(laptop.left, 224);
+  EXPECT_DOUBLE_EQ(frontend::fitWindow(1366, 768, 2, 822, 687, board).left, 223.5);
+  EXPECT_DOUBLE_EQ(frontend::fitWindow(3840, 2160, 1.25, 822, 687, board).left, 628);
   const frontend::Point centre = laptop.toBoard(laptop.left + 411 * laptop.scale,
                                                 laptop.top + 363 * laptop.scale, board, 2);
   EXPECT_NEAR(centre.x, 401, 1e-9);

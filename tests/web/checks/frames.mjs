@@ -6,20 +6,16 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { after, before, describe, test } from 'node:test';
-import { Lesson, launch } from './lib.mjs';
-import { VIEWPORTS } from './viewports.mjs';
+import { Lesson } from '../lesson.mjs';
+import { viewportsFor } from '../viewports.mjs';
 
-const { scenes } = JSON.parse(readFileSync(new URL('../scenes/frames.json', import.meta.url)));
-
-let browser;
-before(async () => { browser = await launch(); });
-after(() => browser.close());
+const { scenes } = JSON.parse(readFileSync(new URL('../../scenes/frames.json', import.meta.url)));
 
 // Runs in the page: plays the events through the page's own entry points, a frame
 // after each, and compares the board's pixels with a full repaint and, for a scene
 // with a reference, with the board as it stood before the first event.
 function play(events, { left, top, scale }, compareWithStart) {
-  const board = PL.board;
+  const board = Page.board;
   const pixels = () => board.getContext('2d').getImageData(0, 0, board.width, board.height).data;
   const start = compareWithStart ? pixels() : null;
   let time = performance.now();
@@ -31,7 +27,7 @@ function play(events, { left, top, scale }, compareWithStart) {
   };
   const press = p => { pointer(1, p, -1, 0); pointer(0, p, 0, 1); };
   const click = name => {
-    const index = PL.controls.findIndex(c => c.input.getAttribute('aria-label') === name);
+    const index = Page.controls.findIndex(c => c.input.getAttribute('aria-label') === name);
     if (index < 0) throw new Error(`no control called ${name}`);
     Module._pl_click(index);
     Module._pl_frame();
@@ -62,12 +58,14 @@ function play(events, { left, top, scale }, compareWithStart) {
   // to a damaged rectangle is rasterised a shade differently from the whole line.
   const differences = (a, b) => {
     let count = 0, first = null;
-    for (let i = 0; i < a.length; i += 4) {
+    const wa = new Uint32Array(a.buffer), wb = new Uint32Array(b.buffer);
+    for (let p = 0; p < wa.length; p++) {
+      if (wa[p] === wb[p]) continue;
+      const i = 4 * p;
       if (Math.abs(a[i] - b[i]) <= 8 && Math.abs(a[i + 1] - b[i + 1]) <= 8 &&
           Math.abs(a[i + 2] - b[i + 2]) <= 8) continue;
       count++;
       if (!first) {
-        const p = i / 4;
         first = { x: p % board.width, y: Math.floor(p / board.width),
                   shown: [...a.slice(i, i + 3)], expected: [...b.slice(i, i + 3)] };
       }
@@ -77,26 +75,27 @@ function play(events, { left, top, scale }, compareWithStart) {
   return { full: differences(shown, pixels()), start: start && differences(shown, start) };
 }
 
-for (const v of VIEWPORTS) {
-  describe(v.name, () => {
-    for (const scene of scenes) {
-      test(scene.name, async () => {
-        assert.ok(!scene.reference || scene.reference === 'initial');
-        const lesson = await Lesson.open(browser, v);
-        try {
-          const result = await lesson.page.evaluate(
+export default function frameChecks(engine) {
+  for (const v of viewportsFor(engine)) {
+    describe(`frames at ${v.name}`, () => {
+      let lesson;
+      before(async () => { lesson = await Lesson.open(engine, v); });
+      after(() => lesson.close());
+      for (const scene of scenes) {
+        test(scene.name, async () => {
+          // The only reference a scene names is the initial screen, a fresh start.
+          assert.ok(!scene.reference || scene.reference === 'initial');
+          await lesson.reopen();
+          const result = await lesson.state(
               play, scene.events, { left: lesson.left, top: lesson.top, scale: lesson.scale },
               !!scene.reference);
           assert.equal(result.full.count, 0,
                        `painted only where damaged, the board differs from a full repaint: ${JSON.stringify(result.full)}`);
-          // The only reference a scene names is the initial screen, a fresh start.
           if (scene.reference)
             assert.equal(result.start.count, 0, `the board differs from a fresh start: ${JSON.stringify(result.start)}`);
-          assert.deepEqual(lesson.errors, []);
-        } finally {
-          await lesson.close();
-        }
-      });
-    }
-  });
+          assert.deepEqual(await lesson.errors(), []);
+        });
+      }
+    });
+  }
 }

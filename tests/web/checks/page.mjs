@@ -1,0 +1,88 @@
+// The page on its own: what it asks of the machine, the keyboard, the tool row, a
+// change of screen, and the end.
+import assert from 'node:assert/strict';
+import { describe, test } from 'node:test';
+import { BLACK, BOARD, Lesson, PAGE_URL, RED, WHITE } from '../lesson.mjs';
+import { LAPTOP, VIEWPORTS } from '../viewports.mjs';
+import { expectColour, expectSome, scene } from './common.mjs';
+
+export default function pageChecks(engine) {
+  describe('the page on its own', () => {
+    scene(engine, LAPTOP, 'opens from file:// and asks for nothing but itself', async l => {
+      // (Firefox reports the page's inline data as requests, but not the page itself.)
+      if (l.tab.requests) assert.deepEqual(l.tab.requests.filter(u => u !== PAGE_URL && !u.startsWith('data:')), []);
+      const policy = await l.state(() => document.querySelector('meta[http-equiv="Content-Security-Policy"]').content);
+      assert.match(policy, /default-src 'none'/);
+      assert.equal(await l.state(() => document.cookie + localStorage.length + sessionStorage.length), '00');
+      // A policy violation would be logged, and the page checks for none.
+    });
+
+    scene(engine, VIEWPORTS[0], 'Tab goes through the controls in the window\'s order, and Space presses them', async l => {
+      const focused = () => l.state(() => document.activeElement.getAttribute('aria-label'));
+      assert.equal(await focused(), '黒板');
+      const paints = await l.state(() => Page.paints);
+      await l.keyboard.press(' ');  // the board takes no keys
+      await l.settle();
+      assert.equal(await l.state(() => Page.paints), paints);
+      // The pen and colour buttons are disabled on the initial screen: focus passes them.
+      const order = [];
+      for (let i = 0; i < 10; i++) {
+        await l.keyboard.press('Tab');
+        order.push(await focused());
+      }
+      assert.deepEqual(order, ['初期画面', '終了', 'メモ', '方眼', '直線',
+                               '直線 1', '直線 2', '直線 3', '直線 4', '直線 5']);
+      await l.keyboard.down('Shift');
+      for (let i = 0; i < 6; i++) await l.keyboard.press('Tab');
+      await l.keyboard.up('Shift');
+      assert.equal(await focused(), '方眼');
+      await l.keyboard.press(' ');
+      await expectSome(l, [13, 50], BLACK, 'the grid');
+    });
+
+    scene(engine, LAPTOP, 'option buttons and boxes take a click anywhere in their box, the upper one where they overlap', async l => {
+      const ticked = () => l.state(() => Page.controls.filter(c => c.input.checked).map(c => c.input.getAttribute('aria-label')));
+      await l.clickControl('メモ');
+      await l.clickWindow(595, 16);  // right of bold red's caption
+      assert.deepEqual(await ticked(), ['赤 太字']);
+      await l.clickWindow(605, 16);  // where bold red's box lies under bold yellow's
+      assert.deepEqual(await ticked(), ['黄 太字']);
+      await l.clickWindow(748, 16);  // the bold eraser, just left of 終了
+      assert.deepEqual(await ticked(), ['消しゴム 太字']);
+      await l.clickControl('直線');
+      await l.clickWindow(351, 16);  // red, at the right edge of its 33 pixels
+      assert.deepEqual(await ticked(), ['赤 直線']);
+      await l.drag([100, 100], [200, 100]);
+      assert.deepEqual(await ticked(), ['赤 直線', '直線 1']);
+      await l.clickWindow(343, 38);  // box 1, right of its caption: the line goes
+      assert.deepEqual(await ticked(), ['赤 直線']);
+      await expectColour(l, [150, 100], BOARD, 'the line, unticked');
+    });
+
+    scene(engine, VIEWPORTS[0], 'the writing is kept, and the figure placed anew, when the screen changes', async l => {
+      await l.clickControl('メモ');
+      await l.clickControl('赤 太字');  // its middle stays pure however it is scaled
+      await l.drag([100, 60], [300, 60]);
+      await l.setViewport(1366, 768);
+      await expectColour(l, [200, 60], RED, 'the writing, scaled up');
+      await expectColour(l, [200, 275], WHITE, 'line p, scaled up');
+      await l.setViewport(822, 687);
+      await expectColour(l, [200, 60], RED, 'the writing, back at the first size');
+    });
+
+    scene(engine, LAPTOP, '終了 ends the lesson: the page takes no more input and says so', async l => {
+      await l.clickControl('終了');
+      if (l.tab.closed) return;  // the browser let the page close its tab
+      assert.equal(await l.state(() => document.getElementById('ended').hidden), false);
+      assert.match(await l.state(() => document.getElementById('ended').textContent), /終了しました/);
+      const paints = await l.state(() => Page.paints);
+      await l.mouse.move(200, 200);
+      await l.mouse.down();
+      await l.mouse.move(300, 300);
+      await l.mouse.up();
+      await l.settle();
+      assert.equal(await l.state(() => Page.paints), paints);
+      assert.equal(await l.state(() => Core.frame()), false, 'the program paints nothing more');
+    });
+  });
+}

@@ -1,0 +1,161 @@
+// The browsers the page is checked in, behind one small interface, so that each check
+// is written once: Debian's Chromium and Firefox ESR through puppeteer-core (the
+// DevTools protocol and WebDriver BiDi), and WebKitGTK through its WebDriver (see
+// webkit.mjs). No browser is downloaded: each is the one Debian installs.
+//
+// An engine opens tabs at a viewport size and a device pixel ratio. A tab goes to a
+// page, runs script in it, takes screenshots (decoded, in device pixels), and sends
+// real input: a mouse, and where the driver can, touch and a pen. What a driver cannot
+// send is named in `cannot`, with the reason, so a check skips it aloud.
+import puppeteer from 'puppeteer-core';
+import { PNG } from 'pngjs';
+
+export const ENGINE = process.env.PL_ENGINE || 'chromium';
+
+// The same quiet, closed-network start the machine's Chromium needs.
+const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+                       '--disable-component-update', '--disable-sync', '--no-first-run'];
+
+class PuppeteerTab {
+  constructor(page, dpr) {
+    this.page = page;
+    this.dpr = dpr;
+    this.logged = [];  // errors the page logged
+    this.requests = [];
+    page.on('request', r => this.requests.push(r.url()));
+    page.on('pageerror', e => this.logged.push(e.message));
+    page.on('console', m => { if (m.type() === 'error') this.logged.push(m.text()); });
+    const mouse = page.mouse;
+    this.mouse = {
+      move: (x, y) => mouse.move(x, y),
+      down: (button = 'left') => mouse.down({ button }),
+      up: (button = 'left') => mouse.up({ button }),
+    };
+    const t = page.touchscreen;
+    this.touch = { start: (x, y) => t.touchStart(x, y), move: (x, y) => t.touchMove(x, y), end: () => t.touchEnd() };
+    this.keyboard = {
+      press: key => page.keyboard.press(key),
+      down: key => page.keyboard.down(key),
+      up: key => page.keyboard.up(key),
+    };
+  }
+  setViewport(width, height) {
+    if (this.size && (this.size[0] !== width || this.size[1] !== height)) this.changed = true;
+    this.size ??= [width, height];
+    return this.page.setViewport({ width, height, deviceScaleFactor: this.dpr });
+  }
+  goto(url) { return this.page.goto(url, { waitUntil: 'load' }); }
+  evaluate(f, ...args) { return this.page.evaluate(f, ...args); }
+  frames() { return this.evaluate(() => new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))); }
+  waitFor(f, ...args) { return this.page.waitForFunction(f, { timeout: 15000 }, ...args); }
+  // Waits in the page's `index`-th frame.
+  waitInFrame(index, f) { return this.page.mainFrame().childFrames()[index].waitForFunction(f, { timeout: 15000 }); }
+  async screenshot(clip) {
+    return PNG.sync.read(await this.page.screenshot({ type: 'png', clip }));
+  }
+  async errors() { return [...this.logged]; }
+  async clearErrors() { this.logged.length = 0; }
+  get closed() { return this.page.isClosed(); }
+  // A tab as it was opened goes back to its engine for the next check at its size; one
+  // a check changed (emulation, scripts) is closed.
+  async close() {
+    if (this.page.isClosed()) return;
+    if (this.changed) return this.page.close();
+    await this.page.goto('about:blank');
+    this.logged.length = 0;
+    this.requests.length = 0;
+    this.release(this);
+  }
+}
+
+class ChromiumTab extends PuppeteerTab {
+  // Moves sent without waiting for each, so that they arrive in a burst, as a fast pen
+  // gives them, and the browser coalesces them into fewer events.
+  async burstOfMoves(points) {
+    const session = await this.page.createCDPSession();
+    await Promise.all(points.map(([x, y]) => session.send('Input.dispatchMouseEvent',
+        { type: 'mouseMoved', x, y, button: 'left', buttons: 1 })));
+    await session.detach();
+  }
+  async pen(kind, x, y) {
+    const session = await this.page.createCDPSession();
+    const type = { down: 'mousePressed', move: 'mouseMoved', up: 'mouseReleased' }[kind];
+    await session.send('Input.dispatchMouseEvent', { type, x, y, button: 'left', buttons: kind === 'up' ? 0 : 1,
+                                                     clickCount: 1, pointerType: 'pen' });
+    await session.detach();
+  }
+  pdf() { return this.page.pdf({ printBackground: true }); }
+  async emulateForcedColors() {
+    this.changed = true;
+    // (puppeteer's own list of media features does not have this one yet.)
+    const session = await this.page.createCDPSession();
+    await session.send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+  }
+  scriptsOff() {
+    this.changed = true;
+    return this.page.setJavaScriptEnabled(false);
+  }
+}
+
+class PuppeteerEngine {
+  constructor(name, launch, Tab, cannot) {
+    this.name = name;
+    this.launchFor = launch;
+    this.Tab = Tab;
+    this.cannot = cannot;
+    this.browsers = new Map();  // by device pixel ratio
+    this.idle = new Map();  // tabs to use again, by size
+  }
+  async browser(dpr) {
+    if (!this.browsers.has(dpr)) this.browsers.set(dpr, this.launchFor(dpr));
+    return this.browsers.get(dpr);
+  }
+  async open({ width, height, dpr = 1 }) {
+    const key = `${width}x${height}@${dpr}`;
+    const idle = this.idle.get(key);
+    if (idle?.length) {
+      const tab = idle.pop();
+      await tab.page.bringToFront();  // a tab behind another gets no animation frames
+      return tab;
+    }
+    const page = await (await this.browser(dpr)).newPage();
+    const tab = new this.Tab(page, dpr);
+    tab.release = t => this.idle.set(key, [...(this.idle.get(key) || []), t]);
+    await tab.setViewport(width, height);
+    return tab;
+  }
+  async close() {
+    for (const b of this.browsers.values()) await (await b).close();
+    this.browsers.clear();
+  }
+}
+
+function chromium() {
+  return new PuppeteerEngine('chromium', dpr => puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    args: [...CHROMIUM_ARGS, `--force-device-scale-factor=${dpr}`],
+  }), ChromiumTab, {});
+}
+
+function firefox() {
+  return new PuppeteerEngine('firefox', dpr => puppeteer.launch({
+    browser: 'firefox',
+    executablePath: '/usr/bin/firefox-esr',
+    headless: true,
+    extraPrefsFirefox: { 'layout.css.devPixelsPerPx': String(dpr) },
+  }), PuppeteerTab, {
+    pen: 'WebDriver BiDi has no pen input in Firefox',
+    burstOfMoves: 'WebDriver BiDi waits for each input action, so moves never come in a burst',
+    pdf: 'the check reads a Chromium print',
+    forcedColors: 'Firefox cannot emulate forced colours through BiDi',
+    scriptsOff: 'Firefox cannot turn scripts off through BiDi',
+  });
+}
+
+export async function startEngine(name = ENGINE) {
+  if (name === 'chromium') return chromium();
+  if (name === 'firefox') return firefox();
+  if (name === 'webkit') return (await import('./webkit.mjs')).webkit();
+  throw new Error(`no engine called ${name}`);
+}

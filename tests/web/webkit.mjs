@@ -1,0 +1,239 @@
+// WebKitGTK, the engine of Safari, through Debian's WebKitWebDriver (W3C WebDriver over
+// HTTP), which starts MiniBrowser. It needs an X display (run.sh gives it Xvfb) and
+// takes its device pixel ratio from GDK_SCALE, so each ratio has its own driver.
+//
+// What its driver cannot do, found by trying: touch arrives as a mouse; a right or
+// middle button sent through it stays held for the rest of the session, so a right
+// press is a real X press through xdotool instead; coordinates are whole CSS pixels;
+// there is no console log, no print, no forced colours and no network log.
+import { execFileSync, spawn } from 'node:child_process';
+import { PNG } from 'pngjs';
+
+const BROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+let nextPort = 4470 + (process.pid % 200) * 2;
+
+const sleep = ms => new Promise(r => setTimeout(r, ms));
+
+// One driver and its browser session (a single window).
+class Session {
+  static async start(dpr) {
+    if (!process.env.DISPLAY) throw new Error('WebKit needs an X display: run it under Xvfb (see run.sh)');
+    const port = nextPort++;
+    const driver = spawn('WebKitWebDriver', [`--port=${port}`],
+                         { env: { ...process.env, GDK_SCALE: String(dpr) }, stdio: 'ignore' });
+    const session = new Session(port, driver, dpr);
+    for (let i = 0; ; i++) {
+      try {
+        await session.send('GET', '/status');
+        break;
+      } catch (e) {
+        if (i > 100) throw e;
+        await sleep(50);
+      }
+    }
+    const created = await session.send('POST', '/session', { capabilities: { alwaysMatch: {
+      browserName: 'MiniBrowser',
+      // Errors on file:// pages keep their messages.
+      'webkitgtk:browserOptions': { binary: BROWSER, args: ['--automation', '--allow-file-access-from-file-urls=true'] },
+    } } });
+    session.id = created.sessionId;
+    return session;
+  }
+
+  constructor(port, driver, dpr) {
+    this.base = `http://127.0.0.1:${port}`;
+    this.driver = driver;
+    this.dpr = dpr;
+  }
+
+  async send(method, path, body) {
+    const url = this.base + (this.id && path !== '/status' ? `/session/${this.id}${path}` : path);
+    const response = await fetch(url, {
+      method, headers: { 'content-type': 'application/json' },
+      body: body === undefined ? undefined : JSON.stringify(body),
+    });
+    const { value } = await response.json();
+    if (!response.ok) throw new Error(`WebKit: ${value.error}: ${value.message}`);
+    return value;
+  }
+
+  async close() {
+    try { await this.send('DELETE', ''); } finally { this.driver.kill(); }
+  }
+}
+
+const KEYS = { Tab: '\uE004', Shift: '\uE008', Enter: '\uE007', Escape: '\uE00C' };
+
+class WebKitTab {
+  constructor(session) {
+    this.session = session;
+    this.dpr = session.dpr;
+    this.at = [0, 0];
+    this.generation = 0;  // anything sent since the last screenshot makes it stale
+    this.shot = null;
+    const act = (type, id, actions) => this.act([{ type, id, parameters: type === 'pointer' ? { pointerType: id } : undefined, actions }]);
+    this.mouse = {
+      move: (x, y) => { this.at = [x, y]; return act('pointer', 'mouse', [{ type: 'pointerMove', x: Math.round(x), y: Math.round(y), origin: 'viewport' }]); },
+      down: (button = 'left') => button === 'left' ? act('pointer', 'mouse', [{ type: 'pointerDown', button: 0 }]) : this.xButton(button, 'mousedown'),
+      up: (button = 'left') => button === 'left' ? act('pointer', 'mouse', [{ type: 'pointerUp', button: 0 }]) : this.xButton(button, 'mouseup'),
+    };
+    const key = (type, k) => act('key', 'keyboard', [{ type, value: KEYS[k] || k }]);
+    this.keyboard = {
+      press: async k => { await key('keyDown', k); await key('keyUp', k); },
+      down: k => key('keyDown', k),
+      up: k => key('keyUp', k),
+    };
+  }
+
+  act(actions) {
+    this.generation++;
+    return this.session.send('POST', '/actions', { actions });
+  }
+
+  pen(kind, x, y) {
+    const step = { down: { type: 'pointerDown', button: 0 }, up: { type: 'pointerUp', button: 0 },
+                   move: { type: 'pointerMove', x: Math.round(x), y: Math.round(y), origin: 'viewport' } }[kind];
+    return this.act([{ type: 'pointer', id: 'pen', parameters: { pointerType: 'pen' }, actions: [step] }]);
+  }
+
+  // A real X press and release of the right or middle button where the mouse is.
+  async xButton(button, what) {
+    const [x, y] = this.at;
+    const { winX, winY, toolbar } = await this.window();
+    const X = Math.round(winX + x * this.dpr), Y = Math.round(winY + toolbar + y * this.dpr);
+    execFileSync('xdotool', ['mousemove', String(X), String(Y), what, button === 'right' ? '3' : '2']);
+    this.generation++;
+    await sleep(100);  // X input reaches the page a moment later
+  }
+
+  // Where the browser's window stands on the X screen, and how tall its toolbar is, in
+  // device pixels.
+  async windowId() {
+    return execFileSync('xdotool', ['search', '--all', '--pid', String(await this.browserPid()), '--name', '.'])
+        .toString().trim().split('\n').pop();
+  }
+
+  async window() {
+    const id = await this.windowId();
+    execFileSync('xdotool', ['windowraise', id]);
+    const geometry = execFileSync('xdotool', ['getwindowgeometry', '--shell', id]).toString();
+    const field = name => Number(geometry.match(new RegExp(`${name}=(\\d+)`))[1]);
+    const inner = await this.evaluate(() => innerHeight);
+    return { winX: field('X'), winY: field('Y'), toolbar: field('HEIGHT') - inner * this.dpr };
+  }
+
+  async browserPid() {
+    if (!this.pid) this.pid = execFileSync('pgrep', ['-P', String(this.session.driver.pid), '-f', 'MiniBrowser']).toString().trim().split('\n')[0];
+    return this.pid;
+  }
+
+  // The browser's window takes the X input focus, as a window a user opened has it.
+  async focusWindow() {
+    execFileSync('xdotool', ['windowfocus', '--sync', await this.windowId()]);
+  }
+
+  async setViewport(width, height) {
+    let toolbar = 38;
+    for (let i = 0; i < 3; i++) {
+      await this.session.send('POST', '/window/rect', { x: 0, y: 0, width, height: height + toolbar });
+      const [w, h] = await this.evaluate(() => [innerWidth, innerHeight]);
+      if (w === width && h === height) break;
+      toolbar += height - h;
+    }
+    await this.frames();
+    await this.focusWindow();
+  }
+
+  async goto(url) {
+    this.generation++;
+    await this.session.send('POST', '/url', { url });
+    // No console to read: the page's own errors are kept where a check can ask.
+    await this.evaluate(() => {
+      window.__errors = [];
+      addEventListener('error', e => window.__errors.push(e.message));
+      addEventListener('unhandledrejection', e => window.__errors.push(String(e.reason)));
+      addEventListener('securitypolicyviolation', e => window.__errors.push(`policy: ${e.violatedDirective}`));
+    });
+  }
+
+  async evaluate(f, ...args) {
+    this.generation++;
+    const script = `const done = arguments[arguments.length - 1];
+      Promise.resolve((${f}).apply(null, Array.from(arguments).slice(0, -1)))
+        .then(v => done({ value: v === undefined ? null : v }), e => done({ error: String(e && e.stack || e) }));`;
+    const result = await this.session.send('POST', '/execute/async', { script, args });
+    if (result.error) throw new Error(result.error);
+    return result.value;
+  }
+
+  // Two animation frames, leaving the last screenshot good.
+  async frames() {
+    const generation = this.generation;
+    await this.evaluate(() => new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r))));
+    this.generation = generation;
+  }
+
+  async waitFor(f, ...args) {
+    for (const start = Date.now(); Date.now() - start < 15000; await sleep(50))
+      if (await this.evaluate(f, ...args)) return;
+    throw new Error(`timed out waiting for ${f}`);
+  }
+
+  async waitInFrame(index, f) {
+    await this.session.send('POST', '/frame', { id: index });
+    try { await this.waitFor(f); } finally { await this.session.send('POST', '/frame/parent', {}); }
+  }
+
+  // Its driver gives the whole viewport only: one screenshot serves every clip until
+  // something is sent.
+  async screenshot({ x, y, width, height }) {
+    if (!this.shot || this.shot.generation !== this.generation) {
+      const png = PNG.sync.read(Buffer.from(await this.session.send('GET', '/screenshot'), 'base64'));
+      this.shot = { png, generation: this.generation };
+    }
+    const { png } = this.shot;
+    const k = this.dpr;
+    const x0 = Math.max(0, Math.round(x * k)), y0 = Math.max(0, Math.round(y * k));
+    const w = Math.max(1, Math.min(png.width - x0, Math.round(width * k)));
+    const h = Math.max(1, Math.min(png.height - y0, Math.round(height * k)));
+    const out = new PNG({ width: w, height: h });
+    PNG.bitblt(png, out, x0, y0, w, h, 0, 0);
+    return out;
+  }
+
+  async errors() { return this.evaluate(() => window.__errors || []); }
+  async clearErrors() { await this.evaluate(() => { window.__errors = []; }); }
+
+  get closed() { return false; }  // a page cannot close this window
+  async close() { this.session.busy = false; }
+}
+
+class WebKitEngine {
+  name = 'webkit';
+  cannot = {
+    touch: "WebKit's driver turns touch into mouse input",
+    pen: "WebKit's driver loses a pen's moves and its release",
+    burstOfMoves: 'WebDriver sends each move and waits for it',
+    pdf: "WebKit's driver cannot print",
+    forcedColors: 'WebKitGTK cannot emulate forced colours',
+    scriptsOff: "scripts go off only for a whole browser session in WebKit's driver",
+  };
+  sessions = new Map();  // by device pixel ratio
+
+  async open({ width, height, dpr = 1 }) {
+    if (!this.sessions.has(dpr)) this.sessions.set(dpr, Session.start(dpr));
+    const session = await this.sessions.get(dpr);
+    if (session.busy) throw new Error('WebKit has one window per pixel ratio: close the last tab first');
+    session.busy = true;
+    const tab = new WebKitTab(session);
+    await tab.setViewport(width, height);
+    return tab;
+  }
+
+  async close() {
+    for (const s of this.sessions.values()) await (await s).close();
+    this.sessions.clear();
+  }
+}
+
+export function webkit() { return new WebKitEngine(); }

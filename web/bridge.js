@@ -1,0 +1,86 @@
+// The boundary between the page's script and the wasm, and nothing else: every call
+// the C++ side makes on the page (the imports, which turn its strings and codes into
+// JavaScript values and hand them to Canvas, web/canvas.js, or Page, web/page.js), and
+// every call the page makes on the C++ side (Core). The integer codes are named here,
+// once, and in web/codes.h for the C++ side.
+mergeInto(LibraryManager.library, {
+  $Core: {
+    PHASE: { down: 0, move: 1, up: 2, cancel: 3 },
+    POINTER: { mouse: 0, touch: 1, pen: 2 },
+    CAP: ['flat', 'square', 'round'],
+    CONTROL: ['label', 'button', 'option', 'check'],
+
+    start: function (width, height, pixelRatio) { _pl_start(width, height, pixelRatio); },
+    resize: function (width, height, pixelRatio) { _pl_resize(width, height, pixelRatio); },
+    repaint: function () { _pl_repaint(); },
+    // A Pointer Event (or one of its coalesced samples) at a stage, by its name.
+    // `from` is the event the sample came with: some browsers give a coalesced
+    // sample no pointerId or pointerType of its own.
+    pointer: function (phase, e, from) {
+      const modifiers = (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
+      const source = from || e;
+      const kind = Core.POINTER[source.pointerType] !== undefined ? Core.POINTER[source.pointerType] : 0;
+      return !!_pl_pointer(Core.PHASE[phase], source.pointerId, kind, e.clientX, e.clientY,
+                           e.button, e.buttons, modifiers, e.timeStamp);
+    },
+    pointersLost: function () { _pl_pointers_lost(); },
+    click: function (index) { _pl_click(index); },
+    frame: function () { return !!_pl_frame(); },
+  },
+
+  // The page starts the program, which calls this first: Core comes with it.
+  pl_js_window__deps: ['$Core'],
+  pl_js_window: function (title, width, height, back, bx, by, bw, bh, border, aw, ah, boardName,
+                          boardDescription) {
+    Page.setUpWindow(UTF8ToString(title), width, height, Canvas.css(back), { x: bx, y: by, w: bw, h: bh },
+                     UTF8ToString(boardName), UTF8ToString(boardDescription));
+    Canvas.setUp(Page.board, border, aw, ah);
+  },
+
+  pl_js_add_control: function (index, kind, x, y, w, h, caption, font, fore, back, name,
+                               description, tabIndex) {
+    Page.addControl(index, Core.CONTROL[kind], { x, y, w, h }, UTF8ToString(caption), UTF8ToString(font),
+                    Canvas.css(fore), Canvas.css(back), UTF8ToString(name), UTF8ToString(description),
+                    tabIndex);
+  },
+
+  pl_js_set_control: function (index, bold, enabled, checked, visible) {
+    const flag = v => (v < 0 ? undefined : !!v);
+    Page.setControl(index, flag(bold), flag(enabled), flag(checked), flag(visible));
+  },
+
+  pl_js_fit: function (scale, left, top, canvasWidth, canvasHeight, canvasScale, canvasLeft,
+                       canvasTop, canvasCssWidth, canvasCssHeight, inkScale, reback) {
+    Page.placeWindow(scale, left, top);
+    Canvas.fit(canvasWidth, canvasHeight, canvasScale,
+               { x: canvasLeft, y: canvasTop, w: canvasCssWidth, h: canvasCssHeight }, inkScale, !!reback);
+  },
+
+  pl_js_begin_rect: function (x, y, w, h) { Canvas.beginRect(x, y, w, h); },
+  pl_js_end_paint: function () { Canvas.endPaint(); },
+
+  pl_js_segment: function (x1, y1, x2, y2, colour, width, cap, dotted, antialiased, ownStart,
+                           ownEnd) {
+    Canvas.segment(x1, y1, x2, y2, Canvas.css(colour), width, Core.CAP[cap], !!dotted, !!antialiased,
+                   !!ownStart, !!ownEnd);
+  },
+
+  // The strings are read only when the look is not drawn yet: a name moves on every
+  // step of a drag, and its look is drawn once.
+  pl_js_text: function (x, y, w, h, look, caption, font, fore, back) {
+    Canvas.text({ x, y, w, h }, look, () => [UTF8ToString(caption), UTF8ToString(font)],
+                Canvas.css(fore), Canvas.css(back));
+  },
+
+  pl_js_picture: function (key, scale, x, y, w, h) {
+    Canvas.picture(UTF8ToString(key), scale, x, y, w, h);
+  },
+
+  pl_js_fill_device: function (x, y, w, h, colour) { Canvas.fillDevice(x, y, w, h, Canvas.css(colour)); },
+  pl_js_ink_clear: function (colour) { Canvas.inkClear(Canvas.css(colour)); },
+  pl_js_ink_segment: function (x1, y1, x2, y2, colour, width) {
+    Canvas.inkSegment(x1, y1, x2, y2, Canvas.css(colour), width);
+  },
+
+  pl_js_ended: function () { Page.end(); },
+});
