@@ -293,6 +293,48 @@ TEST_F(Core, OnePointerAtATimeAndNoPalmsNextToAPen) {
   EXPECT_EQ(form.board.PenDown, 1);
 }
 
+// A gesture whose end never came: the board goes on listening, and the next gesture
+// starts where it presses, with no ink from where the lost one stopped.
+TEST_F(Core, AGestureWhoseEndIsLostEndsAndTheBoardHearsTheNext) {
+  using frontend::kLeft;
+  form.Command3.userClick();
+  auto inkTo = [&](double x) {  // whether any ink drawn since the last look reaches x
+    bool reaches = false;
+    core->scene.drainInk([&](const frontend::InkStroke& ink) {
+      reaches = reaches || std::max(ink.stroke.at.x1, ink.stroke.at.x2) >= x;
+    });
+    return reaches;
+  };
+  // A pen goes down and is never heard of again; a mouse press takes the board.
+  core->input.press(at(100, 100, kLeft, kLeft, 3, PointerKind::Pen, 0));
+  core->input.move(at(150, 100, 0, kLeft, 3, PointerKind::Pen, 10));
+  EXPECT_TRUE(core->input.press(at(300, 300, kLeft, kLeft, 1, PointerKind::Mouse, 20)));
+  EXPECT_EQ(form.board.PenDown, 1);
+  EXPECT_FALSE(inkTo(200));  // nothing from (150, 100) to the mouse
+  core->input.release(at(300, 300, kLeft, 0, 1, PointerKind::Mouse, 30));
+  inkTo(0);
+  // A finger held on the board keeps it from a second finger for a while, not for ever.
+  core->input.press(at(100, 400, kLeft, kLeft, 7, PointerKind::Touch, 5000));
+  EXPECT_FALSE(core->input.press(at(500, 400, kLeft, kLeft, 8, PointerKind::Touch, 5500)));
+  EXPECT_TRUE(core->input.press(at(500, 400, kLeft, kLeft, 8, PointerKind::Touch, 7100)));
+  EXPECT_FALSE(inkTo(400));
+  core->input.cancel(8);
+  // The same pointer pressing again as if nothing were held: its release was lost.
+  core->input.press(at(100, 500, kLeft, kLeft, 1, PointerKind::Mouse, 8000));
+  EXPECT_TRUE(core->input.press(at(600, 500, kLeft, kLeft, 1, PointerKind::Mouse, 8010)));
+  EXPECT_FALSE(inkTo(300));
+  // ... or moving with nothing held: the stroke ends where it was.
+  core->input.move(at(650, 500, 0, kLeft, 1, PointerKind::Mouse, 8020));
+  EXPECT_TRUE(core->input.move(at(700, 550, 0, 0, 1, PointerKind::Mouse, 8030)));
+  EXPECT_EQ(form.board.PenDown, 0);
+  EXPECT_EQ(form.LastX, 700);
+  // A chord is no lost end: a second button on the same pointer keeps the stroke.
+  core->input.press(at(100, 200, kLeft, kLeft, 1, PointerKind::Mouse, 9000));
+  core->input.press(at(100, 200, frontend::kMiddle, kLeft | frontend::kMiddle, 1,
+                       PointerKind::Mouse, 9010));
+  EXPECT_EQ(form.board.PenDown, 1);
+}
+
 TEST_F(Core, EveryInputHandsBackOnlyWhatChangedOnTheToolRowAndTheEnd) {
   using Group = frontend::ControlId::Group;
   using frontend::Phase;

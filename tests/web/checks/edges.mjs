@@ -3,13 +3,14 @@
 // scripts off, forced colours and the keyboard.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, symlinkSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { describe, test } from 'node:test';
 import { PNG } from 'pngjs';
 import { BOARD, Lesson, PAGE, PAGE_URL, WHITE } from '../lesson.mjs';
+import { serve } from '../serve.mjs';
 import { LAPTOP } from '../viewports.mjs';
 import { expectColour, scene, skipFor } from './common.mjs';
 
@@ -37,12 +38,14 @@ export default function edgeChecks(engine) {
       await l.mouse.down();
       await l.mouse.move(...l.at(200, 100));
       await l.mouse.move(...l.at(300, 100));
-      // The browser takes the pointer away, as it does from a touch that scrolls.
-      await l.state(() => Page.board.releasePointerCapture(window.pointer));
-      await l.mouse.up();
-      await expectColour(l, [250, 100], WHITE, 'the line, ended where the pointer was');
+      // The browser takes the pointer away, as it does from a touch that turns into a
+      // scroll, and nothing else comes.
+      await l.state(() => Page.board.dispatchEvent(new PointerEvent('pointercancel', {
+        pointerId: window.pointer, pointerType: 'mouse', bubbles: true })));
       const boxes = () => l.state(() => Page.controls.filter(c => c.input.type === 'checkbox').map(c => c.input.checked));
       assert.deepEqual(await boxes(), [true, false, false, false, false]);
+      await expectColour(l, [250, 100], WHITE, 'the line, ended where the pointer was');
+      await l.mouse.up();
       await l.clickControl('直線 1');  // unticks it: the line goes
       assert.deepEqual(await boxes(), [false, false, false, false, false]);
       await expectColour(l, [250, 100], BOARD, 'the line, unticked');
@@ -75,16 +78,20 @@ export default function edgeChecks(engine) {
     });
 
     test('embedded in a platform\'s page, it leaves the focus where the user is typing', { skip: skipFor(engine, 'frames') }, async () => {
-      const parent = writeScratch('embed.html', `<!doctype html><meta charset="utf-8">
-        <input id="typing" autofocus><iframe src="${PAGE_URL}" width="822" height="687"></iframe>`);
+      // The platform's page and the lesson from one site, as a learning platform that
+      // hosts its material serves them.
+      symlinkSync(PAGE, path.join(scratch, 'lesson.html'));
+      writeScratch('embed.html', `<!doctype html><meta charset="utf-8">
+        <input id="typing" autofocus><iframe src="lesson.html" width="822" height="687"></iframe>`);
+      const site = await serve(scratch);
       const tab = await engine.open(LAPTOP);
       try {
-        await tab.goto(parent);
-        await tab.evaluate(() => document.getElementById('typing').focus());
+        await tab.goto(site.url + 'embed.html');
         await tab.waitInFrame(0, () => typeof Page !== 'undefined' && Page.started && Page.paints > 1);
         assert.equal(await tab.evaluate(() => document.activeElement.id), 'typing');
       } finally {
         await tab.close();
+        await site.stop();
       }
     });
 
