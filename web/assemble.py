@@ -40,9 +40,10 @@ def main():
     for one in sorted(assets.glob('letter-?.png')):
         key = one.stem.split('-', 1)[1]
         pictures[key] = [b64(one), b64(one.with_name(f'letter-{key}@2x.png'))]
-    script = (f'const WASM = "{b64(args.wasm)}";\n'
-              f'const PICTURES = {json.dumps(pictures)};\n'
-              + ''.join(read(s) for s in args.scripts) + read(args.runtime))
+    script = ''.join(read(s) for s in args.scripts) + read(args.runtime)
+    # Marks the page as scripted before anything is laid out, so the words for where
+    # scripts do not run are never shown where they do.
+    first = "document.documentElement.className = 'scripted';"
     style = read(args.style)
     # Inside a <script> or <style> element, these would end it early or change how the
     # rest is read.
@@ -56,7 +57,7 @@ def main():
     # can ever be made from a string.
     csp = '; '.join([
         "default-src 'none'",
-        f"script-src 'sha256-{sha256(script)}' 'wasm-unsafe-eval'",
+        f"script-src 'sha256-{sha256(first)}' 'sha256-{sha256(script)}' 'wasm-unsafe-eval'",
         f"style-src 'sha256-{sha256(style)}'",
         'img-src data:',
         "base-uri 'none'",
@@ -68,8 +69,12 @@ def main():
     page = read(args.template)
     icon = b64(assets / 'icons/hicolor/64x64/apps/parallel-lines.png')
     # The script goes in last: it is the largest, and holds no placeholder.
-    page = (page.replace('%CSP%', csp).replace('%ICON%', icon).replace('%STYLE%', style)
-            .replace('%EXPLAIN%', explain).replace('%SCRIPT%', script))
+    # The wasm and the pictures are data blocks, not script: no script engine reads
+    # them until the page asks, and the policy does not apply to them.
+    page = (page.replace('%CSP%', csp).replace('%FIRST%', first).replace('%ICON%', icon)
+            .replace('%STYLE%', style).replace('%EXPLAIN%', explain)
+            .replace('%WASM%', b64(args.wasm)).replace('%PICTURES%', json.dumps(pictures))
+            .replace('%SCRIPT%', script))
     pathlib.Path(args.out).write_text(page, encoding='utf-8')
 
 

@@ -6,6 +6,7 @@
 
 // The bytes of a file the page carries as base64.
 function bytesOf(base64) {
+  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(base64);
   const text = atob(base64);
   const bytes = new Uint8Array(text.length);
   for (let i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
@@ -105,12 +106,11 @@ const Canvas = {
     const dl = Math.max(Math.round((l + o) * k), x0), dr = Math.min(Math.round((r + o) * k), x1);
     const dt = Math.max(Math.round((t + o) * k), y0), db = Math.min(Math.round((b + o) * k), y1);
     if (dr <= dl || db <= dt) return;
-    ctx.save();
-    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    // (In board units, which the canvas's transform takes back to those device pixels:
+    // changing the transform for every rectangle costs more than the copy.)
     ctx.imageSmoothingEnabled = s !== 1;
     ctx.drawImage(Canvas.ink, (dl - x0) * s, (dt - y0) * s, (dr - dl) * s, (db - dt) * s,
-                  dl, dt, dr - dl, db - dt);
-    ctx.restore();
+                  dl / k - o, dt / k - o, (dr - dl) / k, (db - dt) / k);
   },
 
   endPaint() {

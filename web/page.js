@@ -2,11 +2,15 @@
 // The page: the window's DOM (its tool row and where it stands), and the browser's
 // events handed to the C++ side through Core (web/bridge.js) as they come: pointers,
 // resizing and printing, focus and visibility, start-up, the end and every failure.
-// WASM and PICTURES are put in front of this by web/assemble.py.
+// The wasm and the letter pictures come with the page as data blocks (web/page.html).
 
 const Page = {
   board: null,
   controls: [],
+  // The tool row is put on the window once the board is on screen: laying out its
+  // Japanese captions, with a search for their fonts, is the longest part of the
+  // page's first layout, and the figure need not wait for it.
+  toolRow: document.createDocumentFragment(),
   frameWanted: false,
   viewport: { w: 0, h: 0, ratio: 0 },  // as last handed over
   paints: 0,  // frames painted, for the tests
@@ -56,7 +60,7 @@ const Page = {
         Page.requestFrame();
       });
     }
-    document.getElementById('window').append(element);
+    Page.toolRow.append(element);
     Page.controls[index] = { element, input: input || element };
   },
 
@@ -154,12 +158,19 @@ const Page = {
     Core.start(root.clientWidth, root.clientHeight, devicePixelRatio);
     Page.started = true;
     Page.paints++;  // the first frame is painted as the window is placed
+    // When the figure reaches the screen: the frame after it was drawn. The tool row
+    // follows it.
+    requestAnimationFrame(() => {
+      performance.mark('figure');
+      document.getElementById('window').append(Page.toolRow);
+      if (document.hasFocus() && document.activeElement === document.body) Page.focusBoard();
+    });
     Page.listen();
     // An embedding page (a learning platform) keeps its own focus.
     if (document.hasFocus()) Page.focusBoard();
     // The letter pictures are decoded once the figure is on screen, and the board is
     // painted again with them: the lines must not wait for the letters.
-    requestAnimationFrame(() => setTimeout(() => Canvas.decodePictures(PICTURES).then(() => {
+    requestAnimationFrame(() => setTimeout(() => Canvas.decodePictures(JSON.parse(document.getElementById('pictures').textContent)).then(() => {
       Page.call(() => Core.repaint());
       Page.requestFrame();
     }, Page.fail)));
@@ -217,12 +228,24 @@ const Page = {
 
 // The program's runtime reads this as it starts.
 var Module = {
-  wasmBinary: bytesOf(WASM),
+  wasmBinary: bytesOf(document.getElementById('wasm').textContent),
+  // The module is small: compiled at once, on this thread, where the browser allows
+  // it, so the figure waits for no compiler thread and is drawn before the page's
+  // first frame. A browser that will not (an old limit on the module's size) compiles
+  // it as usual, and one that refuses wasm altogether says so.
+  instantiateWasm(imports, ready) {
+    try {
+      const instance = new WebAssembly.Instance(new WebAssembly.Module(Module.wasmBinary), imports);
+      ready(instance);
+      return instance.exports;
+    } catch {
+      WebAssembly.instantiate(Module.wasmBinary, imports).then(r => ready(r.instance, r.module), Page.fail);
+      return {};
+    }
+  },
   onRuntimeInitialized: () => Page.call(Page.start),
   onAbort: what => Page.fail(what),
   print: text => console.log(text),
   printErr: text => console.error(text),
 };
 
-// The text shown where no script runs goes as soon as one does.
-document.getElementById('explain').hidden = true;

@@ -127,7 +127,11 @@ class PuppeteerEngine {
   async close() {
     for (const b of this.browsers.values()) await (await b).close();
     this.browsers.clear();
+    this.idle.clear();
   }
+
+  // The process that the browser at `dpr` runs under, for measuring its CPU.
+  async rootPid(dpr = 1) { return (await this.browser(dpr)).process().pid; }
 }
 
 function chromium() {

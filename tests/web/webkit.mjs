@@ -234,6 +234,9 @@ class WebKitEngine {
     for (const s of this.sessions.values()) await (await s).close();
     this.sessions.clear();
   }
+
+  // The driver, whose children are the browser and its processes.
+  async rootPid(dpr = 1) { return (await this.sessions.get(dpr)).driver.pid; }
 }
 
 export function webkit() { return new WebKitEngine(); }
