@@ -2,7 +2,7 @@
 #   make run    installs what is missing, builds and opens the window
 #   make test   installs what is missing, builds and runs every test
 .PHONY: package run test test-sanitize fuzz fuzz-corpus soak build configure deps screenshot clean \
-        web web-test-deps
+        web web-test-deps serve
 
 deps:
 	scripts/install-deps
@@ -19,10 +19,15 @@ run: build
 test: build web web-test-deps
 	ctest --preset release
 
-# The lesson as one HTML file for any browser: build/web/parallel-lines.html.
+# The lesson as one HTML file for any browser, build/web/parallel-lines.html, and as a
+# site to put on any https host, build/web/site/.
 web: deps
 	cmake --preset web
 	cmake --build --preset web
+
+# The site on http://localhost:8000, to try installing it and using it offline.
+serve: web
+	python3 -m http.server 8000 --bind 127.0.0.1 --directory build/web/site
 
 # The browser tests' tools, pinned by tests/web/package-lock.json.
 web-test-deps:

@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
-"""Puts the page together as one file: the page, its style, its scripts with the wasm,
-the letter pictures and the icon inside it, and a Content-Security-Policy that lets
-the page run its own script and wasm and nothing else (no connection, no outside
-resource). The file opens from a disk with no server.
+"""Puts the page together, from one template, twice:
 
-  assemble.py --template page.html --style page.css --explain explain.txt \
-              --scripts canvas.js page.js --runtime parallel-lines.js \
-              --wasm parallel-lines.wasm --assets DIR --out parallel-lines.html
+- as one file: the page, its style, its scripts with the wasm, the letter pictures and
+  the icon inside it, and a Content-Security-Policy that lets the page run its own
+  script and wasm and nothing else (no connection, no outside resource). It opens from
+  a disk with no server.
+- as a site, a folder for any https host: the same page as index.html, with what
+  installing it needs (a manifest, its icons, a service worker that keeps the lesson
+  for use offline), and a policy grown by what those need and nothing else.
+
+  assemble.py --template page.html --style page.css --explain explain.txt \\
+              --scripts canvas.js page.js --worker sw.js --runtime parallel-lines.js \\
+              --wasm parallel-lines.wasm --assets DIR --out parallel-lines.html --site DIR
 """
 import argparse
 import base64
@@ -14,23 +19,101 @@ import hashlib
 import html
 import json
 import pathlib
+import shutil
+import subprocess
+import tempfile
+
+# The window's colour (app/layout.cpp), for the installed lesson's title bar and the
+# screen it opens on; a browser check holds it to the page's own.
+WINDOW_COLOUR = '#c0ffc0'
+BOARD_COLOUR = '#008000'
+NAME = '平行線と線分の比'
+SHORT_NAME = '線分の比'  # fits under an icon on a home screen
 
 
-def b64(path):
-    return base64.b64encode(pathlib.Path(path).read_bytes()).decode('ascii')
+def b64(data):
+    return base64.b64encode(data).decode('ascii')
 
 
 def sha256(text):
-    return base64.b64encode(hashlib.sha256(text.encode('utf-8')).digest()).decode('ascii')
+    return b64(hashlib.sha256(text.encode('utf-8')).digest())
 
 
 def read(path):
     return pathlib.Path(path).read_text(encoding='utf-8')
 
 
+def policy(first, script, style, site):
+    # Wasm needs 'wasm-unsafe-eval', which allows compiling wasm only, not JavaScript
+    # from strings. Pictures are inline data. Trusted Types: no script can ever be made
+    # from a string; the site's one policy vouches for its worker's address alone.
+    rules = [
+        "default-src 'none'",
+        f"script-src 'sha256-{sha256(first)}' 'sha256-{sha256(script)}' 'wasm-unsafe-eval'",
+        f"style-src 'sha256-{sha256(style)}'",
+        "img-src data: 'self'" if site else 'img-src data:',
+        "base-uri 'none'",
+        "form-action 'none'",
+        "require-trusted-types-for 'script'",
+        'trusted-types parallel-lines-worker' if site else "trusted-types 'none'",
+    ]
+    if site:
+        rules += ["manifest-src 'self'", "worker-src 'self'"]
+    return '; '.join(rules)
+
+
+# The head's lines that make the site installable, on Chromium's shelf and an iPad's
+# Home Screen alike.
+INSTALL = f'''<link rel="manifest" href="manifest.webmanifest">
+<link rel="apple-touch-icon" href="apple-touch-icon.png">
+<meta name="theme-color" content="{WINDOW_COLOUR}">
+<meta name="mobile-web-app-capable" content="yes">
+<meta name="apple-mobile-web-app-capable" content="yes">
+<meta name="apple-mobile-web-app-title" content="{SHORT_NAME}">
+<meta name="apple-mobile-web-app-status-bar-style" content="black">
+'''
+
+
+def icons(source, folder):
+    """The site's icons, from the program's own: as drawn, for a shelf; and on a square
+    of the board's green with room round it, for launchers that mask icons to their
+    own shape and for iPadOS, which fills transparency with black."""
+    made = {'icon-192.png': ['-resize', '192x192'], 'icon-512.png': []}
+    for name, args in made.items():
+        subprocess.run(['convert', str(source), *args, '-strip', str(folder / name)], check=True)
+    framed = [f'xc:{BOARD_COLOUR}', '(', str(source), '-resize', '80%', ')', '-gravity', 'center',
+              '-composite', '-strip']
+    subprocess.run(['convert', '-size', '512x512', *framed, str(folder / 'icon-maskable-512.png')], check=True)
+    subprocess.run(['convert', '-size', '512x512', *framed, '-resize', '180x180',
+                    str(folder / 'apple-touch-icon.png')], check=True)
+
+
+def manifest():
+    return json.dumps({
+        'id': './',
+        'start_url': './',
+        'scope': './',
+        'name': NAME,
+        'short_name': SHORT_NAME,
+        'lang': 'ja',
+        'dir': 'ltr',
+        # The whole screen on a projector or a touch board; a window of its own where
+        # a system gives apps no whole screen.
+        'display': 'fullscreen',
+        'background_color': WINDOW_COLOUR,
+        'theme_color': WINDOW_COLOUR,
+        'icons': [
+            {'src': 'icon-192.png', 'sizes': '192x192', 'type': 'image/png', 'purpose': 'any'},
+            {'src': 'icon-512.png', 'sizes': '512x512', 'type': 'image/png', 'purpose': 'any'},
+            {'src': 'icon-maskable-512.png', 'sizes': '512x512', 'type': 'image/png',
+             'purpose': 'maskable'},
+        ],
+    }, ensure_ascii=False, indent=1) + '\n'
+
+
 def main():
     a = argparse.ArgumentParser()
-    for name in ('template', 'style', 'explain', 'runtime', 'wasm', 'assets', 'out'):
+    for name in ('template', 'style', 'explain', 'worker', 'runtime', 'wasm', 'assets', 'out', 'site'):
         a.add_argument('--' + name, required=True)
     a.add_argument('--scripts', nargs='+', required=True)
     args = a.parse_args()
@@ -39,7 +122,7 @@ def main():
     pictures = {}
     for one in sorted(assets.glob('letter-?.png')):
         key = one.stem.split('-', 1)[1]
-        pictures[key] = [b64(one), b64(one.with_name(f'letter-{key}@2x.png'))]
+        pictures[key] = [b64(one.read_bytes()), b64(one.with_name(f'letter-{key}@2x.png').read_bytes())]
     script = ''.join(read(s) for s in args.scripts) + read(args.runtime)
     # Marks the page as scripted before anything is laid out, so the words for where
     # scripts do not run are never shown where they do.
@@ -52,30 +135,43 @@ def main():
             if b in text.lower():
                 raise SystemExit(f'the {what} holds "{b}", which would break the page')
 
-    # Wasm needs 'wasm-unsafe-eval', which allows compiling wasm only, not JavaScript
-    # from strings. Pictures are inline data. Trusted Types with no policy: no script
-    # can ever be made from a string.
-    csp = '; '.join([
-        "default-src 'none'",
-        f"script-src 'sha256-{sha256(first)}' 'sha256-{sha256(script)}' 'wasm-unsafe-eval'",
-        f"style-src 'sha256-{sha256(style)}'",
-        'img-src data:',
-        "base-uri 'none'",
-        "form-action 'none'",
-        "require-trusted-types-for 'script'",
-        "trusted-types 'none'",
-    ])
-    explain = html.escape(read(args.explain).strip())
-    page = read(args.template)
-    icon = b64(assets / 'icons/hicolor/64x64/apps/parallel-lines.png')
-    # The script goes in last: it is the largest, and holds no placeholder.
-    # The wasm and the pictures are data blocks, not script: no script engine reads
-    # them until the page asks, and the policy does not apply to them.
-    page = (page.replace('%CSP%', csp).replace('%FIRST%', first).replace('%ICON%', icon)
-            .replace('%STYLE%', style).replace('%EXPLAIN%', explain)
-            .replace('%WASM%', b64(args.wasm)).replace('%PICTURES%', json.dumps(pictures))
-            .replace('%SCRIPT%', script))
-    pathlib.Path(args.out).write_text(page, encoding='utf-8')
+    explain = read(args.explain).strip()
+    if '--' in explain:
+        raise SystemExit('the explanation holds "--", which would end its comment')
+    icon = b64((assets / 'icons/hicolor/64x64/apps/parallel-lines.png').read_bytes())
+
+    def page(site):
+        # The wasm and the pictures are data blocks, not script: no script engine reads
+        # them until the page asks, and the policy does not apply to them. The script
+        # goes in last: it is the largest, and holds no placeholder.
+        return (read(args.template)
+                .replace('%CSP%', policy(first, script, style, site))
+                .replace('%INSTALL%\n', INSTALL if site else '')
+                .replace('%FIRST%', first).replace('%ICON%', icon).replace('%STYLE%', style)
+                .replace('%COMMENT%', explain).replace('%EXPLAIN%', html.escape(explain))
+                .replace('%WASM%', b64(pathlib.Path(args.wasm).read_bytes()))
+                .replace('%PICTURES%', json.dumps(pictures)).replace('%SCRIPT%', script))
+
+    pathlib.Path(args.out).write_text(page(site=False), encoding='utf-8')
+
+    # The site is made aside and put in place whole, so a host copying it never finds
+    # half of one build and half of another.
+    site = pathlib.Path(args.site)
+    with tempfile.TemporaryDirectory(dir=site.parent) as scratch:
+        made = pathlib.Path(scratch) / 'site'
+        made.mkdir()
+        (made / 'index.html').write_text(page(site=True), encoding='utf-8')
+        (made / 'manifest.webmanifest').write_text(manifest(), encoding='utf-8')
+        icons(assets / 'icons/hicolor/512x512/apps/parallel-lines.png', made)
+        kept = ['index.html', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png',
+                'icon-maskable-512.png', 'apple-touch-icon.png']
+        # The worker's cache is named after what it keeps: a new build, a new cache.
+        build = hashlib.sha256(b''.join((made / f).read_bytes() for f in kept)).hexdigest()[:16]
+        worker = read(args.worker).replace('%BUILD%', build).replace('%FILES%', json.dumps(['./'] + kept))
+        (made / 'sw.js').write_text(worker, encoding='utf-8')
+        if site.exists():
+            shutil.rmtree(site)
+        made.rename(site)
 
 
 if __name__ == '__main__':

@@ -173,7 +173,21 @@ const Page = {
     requestAnimationFrame(() => setTimeout(() => Canvas.decodePictures(JSON.parse(document.getElementById('pictures').textContent)).then(() => {
       Page.call(() => Core.repaint());
       Page.requestFrame();
+      Page.keepForOffline();
     }, Page.fail)));
+  },
+
+  // The site (the page with a manifest; never the single file) keeps itself on the
+  // device for use with no network, once the lesson is on screen, and asks that the
+  // browser not clear it after days unused. A refusal changes nothing for the lesson.
+  keepForOffline() {
+    if (!document.querySelector('link[rel="manifest"]') || !navigator.serviceWorker) return;
+    // The one address a script may give as a worker's, vouched for by the site's policy.
+    const worker = window.trustedTypes
+        ? trustedTypes.createPolicy('parallel-lines-worker', { createScriptURL: () => 'sw.js' }).createScriptURL('sw.js')
+        : 'sw.js';
+    navigator.serviceWorker.register(worker).catch(() => { /* a lesson with no offline copy */ });
+    navigator.storage?.persisted?.().then(kept => kept || navigator.storage.persist()).catch(() => {});
   },
 
   listen() {

@@ -85,6 +85,12 @@ class ChromiumTab extends PuppeteerTab {
     await session.detach();
   }
   pdf() { return this.page.pdf({ printBackground: true }); }
+  async installabilityErrors() {
+    const session = await this.page.createCDPSession();
+    const { installabilityErrors } = await session.send('Page.getInstallabilityErrors');
+    await session.detach();
+    return installabilityErrors;
+  }
   async emulateForcedColors() {
     this.changed = true;
     // (puppeteer's own list of media features does not have this one yet.)
@@ -134,12 +140,17 @@ class PuppeteerEngine {
   async rootPid(dpr = 1) { return (await this.browser(dpr)).process().pid; }
 }
 
-function chromium() {
-  return new PuppeteerEngine('chromium', dpr => puppeteer.launch({
+function chromium(profile) {
+  const engine = new PuppeteerEngine('chromium', dpr => puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
     args: [...CHROMIUM_ARGS, `--force-device-scale-factor=${dpr}`],
+    userDataDir: profile,
   }), ChromiumTab, {});
+  // The same browser with a profile of its own that outlives it: started, closed and
+  // started again, it keeps what a site stored.
+  engine.withProfile = dir => chromium(dir);
+  return engine;
 }
 
 function firefox() {
@@ -154,6 +165,7 @@ function firefox() {
     pdf: 'the check reads a Chromium print',
     forcedColors: 'Firefox cannot emulate forced colours through BiDi',
     scriptsOff: 'Firefox cannot turn scripts off through BiDi',
+    site: 'the site is checked in Chromium, whose DevTools tell installability',
   });
 }
 

@@ -18,6 +18,11 @@ export async function serve(folder) {
   return {
     url: `http://127.0.0.1:${port}/`,
     port,
-    stop: () => new Promise(resolve => { server.once('exit', resolve); server.kill(); }),
+    // Ends the server, once; stopping it again does nothing.
+    stop: () => new Promise(resolve => {
+      if (server.exitCode !== null || server.signalCode !== null) return resolve();
+      server.once('exit', resolve);
+      server.kill();
+    }),
   };
 }

@@ -6,6 +6,7 @@ import boardChecks from './checks/board.mjs';
 import edgeChecks from './checks/edges.mjs';
 import frameChecks from './checks/frames.mjs';
 import pageChecks from './checks/page.mjs';
+import siteChecks from './checks/site.mjs';
 
 const engine = await startEngine();
 after(() => engine.close());
@@ -14,3 +15,4 @@ boardChecks(engine);
 pageChecks(engine);
 edgeChecks(engine);
 frameChecks(engine);
+siteChecks(engine);

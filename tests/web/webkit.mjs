@@ -217,6 +217,7 @@ class WebKitEngine {
     pdf: "WebKit's driver cannot print",
     forcedColors: 'WebKitGTK cannot emulate forced colours',
     scriptsOff: "scripts go off only for a whole browser session in WebKit's driver",
+    site: 'the site is checked in Chromium, whose DevTools tell installability',
   };
   sessions = new Map();  // by device pixel ratio
 
