@@ -115,7 +115,8 @@ TEST_F(Core, LinesArePlacedByThePixelRules) {
   EXPECT_EQ(dotted->cap, frontend::Cap::Flat);
   // A straight line of no length is its round end alone: a smoothed dot.
   forms::setEnds(form.Line4(0), 640, 180, 640, 180);
-  const auto* dot = segmentAt(shown(), 640, 180, 640, 180);
+  const std::vector<Item> withDot = shown();
+  const auto* dot = segmentAt(withDot, 640, 180, 640, 180);
   ASSERT_NE(dot, nullptr);
   EXPECT_EQ(dot->cap, frontend::Cap::Round);
   EXPECT_TRUE(dot->antialiased && dot->ownStart && dot->ownEnd);
