@@ -4,8 +4,9 @@
 # 1000 moves a second, button held) for a drag of ℓ's upper end and for a pen stroke
 # in memo mode, beside the floor: a blank page of the same size with a pointer-move
 # listener that does nothing. The three run in turn, ROUNDS times, so that a noisy
-# machine touches each alike; medians are reported. Then the page's file size, and
-# its JavaScript heap and wasm memory after a minute of writing.
+# machine touches each alike; medians are reported. Then the page's file size, its
+# JavaScript heap and wasm memory after a minute of writing, and the hosted site's start
+# beside the single file's, from a cold cache and from its worker's cache.
 #
 #   bench/measure-page.sh [ROUNDS]      (default 5; needs `make web` and tests/web's npm ci)
 set -euo pipefail
@@ -48,3 +49,4 @@ for name in ["drag", "pen", "floor"]:
 PY
 echo "file: $(stat -c %s "$page") bytes"
 node "$root/bench/page-memory.mjs" "$page"
+node "$root/bench/site-start.mjs" "$rounds"

@@ -22,6 +22,10 @@ const Canvas = {
   ink: null,  // the ink raster, at inkScale device pixels per board pixel
   inkCtx: null,
   inkScale: 0,
+  // Until the first stroke or the first idle moment after the figure, the ink is only
+  // the colour it was cleared to: a second canvas the size of the board costs the
+  // first frame as much as the board's own.
+  inkBack: null,
   pictures: {},  // each letter picture, by key, then by its scale (1 or 2)
   texts: new Map(),  // each look of a caption, drawn once at the current scale
   clipped: false,
@@ -50,7 +54,17 @@ const Canvas = {
       if (scale !== Canvas.scale) Canvas.texts.clear();
       Canvas.scale = scale;
     }
-    if (inkScale !== Canvas.inkScale) Canvas.newInk(inkScale);
+    if (inkScale !== Canvas.inkScale) {
+      if (Canvas.ink) Canvas.newInk(inkScale);
+      else Canvas.inkScale = inkScale;
+    }
+  },
+
+  // The ink raster, made now if it was put off.
+  makeInk() {
+    if (Canvas.ink || !Canvas.inkScale) return;
+    Canvas.newInk(Canvas.inkScale);
+    if (Canvas.inkBack) Canvas.inkClear(Canvas.inkBack);
   },
 
   // The ink raster at a new scale, the writing so far carried over.
@@ -106,6 +120,11 @@ const Canvas = {
     const dl = Math.max(Math.round((l + o) * k), x0), dr = Math.min(Math.round((r + o) * k), x1);
     const dt = Math.max(Math.round((t + o) * k), y0), db = Math.min(Math.round((b + o) * k), y1);
     if (dr <= dl || db <= dt) return;
+    if (!Canvas.ink) {
+      ctx.fillStyle = Canvas.inkBack;
+      ctx.fillRect(dl / k - o, dt / k - o, (dr - dl) / k, (db - dt) / k);
+      return;
+    }
     // (In board units, which the canvas's transform takes back to those device pixels:
     // changing the transform for every rectangle costs more than the copy.)
     ctx.imageSmoothingEnabled = s !== 1;
@@ -199,6 +218,8 @@ const Canvas = {
   },
 
   inkClear(style) {
+    Canvas.inkBack = style;
+    if (!Canvas.ink) return;
     const ctx = Canvas.inkCtx;
     ctx.save();
     ctx.setTransform(1, 0, 0, 1, 0, 0);
@@ -208,6 +229,7 @@ const Canvas = {
   },
 
   inkSegment(x1, y1, x2, y2, style, width) {
+    Canvas.makeInk();
     const ctx = Canvas.inkCtx;
     ctx.strokeStyle = style;
     ctx.lineWidth = width;

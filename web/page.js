@@ -168,13 +168,16 @@ const Page = {
     Page.listen();
     // An embedding page (a learning platform) keeps its own focus.
     if (document.hasFocus()) Page.focusBoard();
-    // The letter pictures are decoded once the figure is on screen, and the board is
-    // painted again with them: the lines must not wait for the letters.
-    requestAnimationFrame(() => setTimeout(() => Canvas.decodePictures(JSON.parse(document.getElementById('pictures').textContent)).then(() => {
-      Page.call(() => Core.repaint());
-      Page.requestFrame();
-      Page.keepForOffline();
-    }, Page.fail)));
+    // The ink raster is made and the letter pictures decoded once the figure is on
+    // screen, and the board is painted again with the letters: the lines must not wait.
+    requestAnimationFrame(() => setTimeout(() => {
+      Canvas.makeInk();
+      Canvas.decodePictures(JSON.parse(document.getElementById('pictures').textContent)).then(() => {
+        Page.call(() => Core.repaint());
+        Page.requestFrame();
+        Page.keepForOffline();
+      }, Page.fail);
+    }));
   },
 
   // The site (the page with a manifest; never the single file) keeps itself on the

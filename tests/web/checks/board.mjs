@@ -25,6 +25,12 @@ export default function boardChecks(engine) {
         assert.equal(await l.state(() => getComputedStyle(Page.controls[0].element).fontWeight), '700',
                      'the title is bold');
         assert.equal(await l.state(() => document.title), '平行線と線分の比 (by t.Kavel)');
+        // The first frame is painted before the ink raster is made: the same board.
+        await l.state(() => { Canvas.ink = null; Page.call(() => Core.repaint()); Page.requestFrame(); });
+        await l.settle();
+        await expectColour(l, [100, 100], BOARD, 'empty board with no ink raster yet');
+        await expectSharp(l, 100, 280, 275);
+        await l.state(() => Canvas.makeInk());
         // The window's left edge on a device pixel: the margin, then the window's green,
         // with no column of the two blended.
         if (l.left > 0) {
