@@ -132,14 +132,21 @@ class WebKitTab {
     execFileSync('xdotool', ['windowfocus', '--sync', await this.windowId()]);
   }
 
+  // The window sized so that its viewport is width x height, whatever its toolbar
+  // takes. The page sees a resize a moment after the driver answers: each try waits
+  // for it, then measures again.
   async setViewport(width, height) {
-    let toolbar = 38;
-    for (let i = 0; i < 3; i++) {
-      await this.session.send('POST', '/window/rect', { x: 0, y: 0, width, height: height + toolbar });
-      const [w, h] = await this.evaluate(() => [innerWidth, innerHeight]);
-      if (w === width && h === height) break;
-      toolbar += height - h;
+    const inner = () => this.evaluate(() => [innerWidth, innerHeight]);
+    let [w, h] = await inner();
+    for (let i = 0; i < 4 && (w !== width || h !== height); i++) {
+      const rect = await this.session.send('GET', '/window/rect');
+      await this.session.send('POST', '/window/rect',
+                              { x: 0, y: 0, width: rect.width + width - w, height: rect.height + height - h });
+      await this.waitFor((w0, h0) => innerWidth !== w0 || innerHeight !== h0, w, h).catch(() => {});
+      await this.frames();
+      [w, h] = await inner();
     }
+    if (w !== width || h !== height) throw new Error(`WebKit: a viewport of ${w} x ${h}, not ${width} x ${height}`);
     await this.frames();
     await this.focusWindow();
   }
