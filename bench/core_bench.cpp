@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/form1.h"
+#include "frontend/presenter.h"
 
 namespace {
 
@@ -56,6 +57,30 @@ void StraightLineStretch(benchmark::State& state) {
     l.grab(100, 60);
   });
 }
+
+// The same drag of p as a front end hands it over: through the pointer rules, with the
+// tool row's changes taken after every move.
+void DragPThroughPresenter(benchmark::State& state) {
+  app::Form1 form;
+  form.Form_Load();
+  frontend::Presenter core(form);
+  core.afterInput(true);
+  frontend::PointerEvent e;
+  e.x = 30;
+  e.y = 275;
+  e.button = frontend::kLeft;
+  e.held = frontend::kLeft;
+  if (!core.pointer(frontend::Phase::Down, e).reached) state.SkipWithError("p was not taken");
+  double step = 1;
+  for (auto _ : state) {
+    e.y += step;
+    step = -step;
+    e.timeMs += 1;
+    benchmark::DoNotOptimize(core.pointer(frontend::Phase::Move, e));
+    form.gamen.drain([](const forms::InkCommand& c) { benchmark::DoNotOptimize(c); });
+  }
+}
+BENCHMARK(DragPThroughPresenter);
 
 }  // namespace
 
