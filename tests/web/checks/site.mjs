@@ -2,7 +2,7 @@
 // like an app, keeps working with the network gone (after a restart of the browser
 // too), takes a new build on the next visits and asks nothing of any other site.
 import assert from 'node:assert/strict';
-import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, utimesSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -16,10 +16,16 @@ import { expectColour, skipFor } from './common.mjs';
 const SITE = path.resolve(process.env.PL_PAGE ? path.dirname(process.env.PL_PAGE) : path.join(
     path.dirname(fileURLToPath(import.meta.url)), '../../../build/web'), 'site');
 
-// A copy of the site to serve (and to change, as a new build would).
+// A copy of the site to serve (and to change, as a new build would), put on the server
+// an hour ago. A browser asks for the worker's script again only if it was modified
+// since the copy it has, and http.server (like most servers) dates a file to the whole
+// second: a build written within the same second as the one before it would be taken
+// for the same, which no real upload is.
 function copyOfSite() {
   const dir = path.join(mkdtempSync(path.join(tmpdir(), 'pl-site-')), 'site');
   cpSync(SITE, dir, { recursive: true });
+  const anHourAgo = new Date(Date.now() - 3600 * 1000);
+  for (const f of readdirSync(dir)) utimesSync(path.join(dir, f), anHourAgo, anHourAgo);
   return dir;
 }
 
@@ -111,7 +117,11 @@ export default function siteChecks(engine) {
         // The first visit with a network finds the new build and keeps it in place of
         // the old; it may still show the old.
         await l.reopen();
-        await l.tab.waitFor(old => caches.keys().then(k => k.length === 1 && k[0] === `${old}-next`), old);
+        await l.tab.waitFor(old => caches.keys().then(k => k.length === 1 && k[0] === `${old}-next`), old)
+            .catch(async e => {
+              const kept = await l.state(() => caches.keys()).catch(() => '?');
+              throw new Error(`${e.message}\ncaches: ${kept}\nserver:\n${site.log.join('\n')}`);
+            });
         // One reload later at the latest, the new build is the one shown.
         await l.reopen();
         assert.ok(await l.state(() => document.documentElement.outerHTML.includes('(the next build)')));
