@@ -1,5 +1,7 @@
-// A long lesson in one process: a million window events through Form1, the view's
-// ink drain and painting of the whole board into an offscreen image, reporting the
+// A long lesson in one process: a million events through the core as the window
+// hands them over (fingers, pens and the mouse, clicks, pointers lost), the window
+// following every outcome, its ink drain and painting of the whole board into an
+// offscreen image, reporting the
 // resident memory as it goes. Memory must stay flat: the model keeps no ink, and the
 // view's raster has a fixed size.
 //
@@ -41,12 +43,15 @@ int main(int argc, char* argv[]) {
   long delivered = 0;
   long strokes = 0;
   long before = -1;
+  double nowMs = 0;
   const long warmUp = std::min(total / 10, 20'000L);
   std::printf("%10s %12s\n", "events", "RSS KiB");
   while (delivered < total) {
     // Lessons of a thousand events; "初期画面" now and then, as a teacher would.
     for (const fuzz::Event& e : fuzz::randomSequence(rng, 1000)) {
-      fuzz::deliver(form, e);
+      nowMs += e.afterMs;
+      for (const fuzz::Event& d : fuzz::asDelivered(form, e))
+        window.apply(fuzz::deliver(window.core(), d, nowMs));
       strokes += !form.gamen.pending().empty();
       window.afterEvent();
       ++delivered;

@@ -21,6 +21,10 @@ forms::Single single(double v) { return static_cast<forms::Single>(v); }
 }  // namespace
 
 bool BoardInput::normalise(PointerEvent& e) {
+  // Buttons we do not know (a pen's eraser end, a mouse's fourth button) are not ours.
+  constexpr unsigned kKnown = kLeft | kRight | kMiddle;
+  e.button &= kKnown;
+  e.held &= kKnown;
   if (e.kind != PointerKind::Mouse) {
     // A finger or a pen on the board is the left button, whatever it reports.
     if (e.button != kNoButton) e.button = kLeft;
@@ -55,6 +59,13 @@ void BoardInput::gestureOver() {
 
 bool BoardInput::press(PointerEvent e) {
   if (!normalise(e)) return false;
+  heard(e);  // its pointer is still there, whatever it pressed
+  // A press of no button we know is nobody's: it neither reaches the window nor
+  // takes the board from anyone.
+  if (e.button == kNoButton) return false;
+  // Whatever the platform says is held, the button that went down is: a press that
+  // held nothing would own the board with no end to wait for.
+  e.held |= e.button;
   if (endWasLost(e)) cancel(*owner_);
   if (!owns(e)) return false;
   owner_ = e.pointer;
@@ -95,9 +106,11 @@ bool BoardInput::move(PointerEvent e) {
 }
 
 bool BoardInput::release(PointerEvent e) {
-  if (!normalise(e) || !owns(e)) return false;
-  if (!owner_) return false;  // nothing went down: a release from elsewhere
+  if (!normalise(e)) return false;
   heard(e);
+  if (e.button == kNoButton || !owns(e)) return false;
+  e.held &= ~e.button;        // the button that went up is no longer held
+  if (!owner_) return false;  // nothing went down: a release from elsewhere
   ownerHeld_ = e.held;
   if (e.held == kNoButton) gestureOver();
   if (pressedPicture_ >= 0) {

@@ -37,7 +37,8 @@ class BoardInput {
   BoardInput(app::Form1& form, const BoardScene& scene) : form_(form), scene_(scene) {}
 
   // Each returns whether the event reached the model. While one pointer's gesture
-  // lasts, every other pointer is ignored; so are touches just after a pen was seen.
+  // lasts, every other pointer is ignored; so are touches just after a pen was seen,
+  // and presses and releases of buttons we do not know (a pen's eraser end).
   //
   // A gesture whose end never came (the pen left the screen's range, a system
   // gesture took the touch, the window lost the pointer) must not leave the board
@@ -55,6 +56,9 @@ class BoardInput {
   bool cancel(int pointer);
   // Every pointer was taken away: the gesture under way, if any, ends as a cancel.
   bool cancelAll();
+
+  // The pointer whose gesture holds the board, if one does.
+  std::optional<int> owner() const { return owner_; }
 
   // How long after a pen was last seen a touch is taken for the hand that holds it.
   static constexpr double kPalmMs = 1000;

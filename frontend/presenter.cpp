@@ -21,6 +21,11 @@ Outcome Presenter::pointersLost() {
 
 Outcome Presenter::click(const ControlId& id) {
   if (ended()) return {false, {}, true};
+  // A second finger on the tool row while the first still holds the board: the
+  // board's gesture ends first, where it was, in the mode it began in. Otherwise a
+  // line held in the figure would stay held in memo mode and follow the pointer with
+  // no button down once the figure is back.
+  input.cancelAll();
   toolRow.click(id);
   return afterInput(true);
 }

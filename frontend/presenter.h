@@ -39,7 +39,8 @@ class Presenter {
   // The platform took every pointer away (the window lost the focus, the page was
   // hidden): each gesture ends as a cancel does.
   Outcome pointersLost();
-  // The user's click on a tool-row control.
+  // The user's click on a tool-row control. A gesture still holding the board (a
+  // finger on it while another taps the row) ends first, as a cancel.
   Outcome click(const ControlId& id);
   // The one step after every input, whatever its kind: the tool row's changes since
   // the last time, and whether the program has ended. The calls above end with it;

@@ -207,7 +207,9 @@ std::vector<Rect> BoardScene::tiles(const std::vector<Rect>& damage, int size) c
 }
 
 int BoardScene::pictureAt(double x, double y) const {
-  // The pixel under the pointer, against the pixels the picture is drawn on.
+  // The pixel under the pointer, against the pixels the picture is drawn on. A
+  // pointer reported far outside the board (or not a number) is over no picture.
+  if (!(std::abs(x) < 1e6 && std::abs(y) < 1e6)) return -1;
   const int px = static_cast<int>(std::floor(x));
   const int py = static_cast<int>(std::floor(y));
   // Pictures are Image1 elements 0 to 4 in order; a later one lies on top.

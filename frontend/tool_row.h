@@ -67,6 +67,9 @@ class ToolRow {
   // A front end applies these without running any click.
   std::vector<ToolChange> takeChanges();
 
+  // What the model holds of a control now, whatever was last handed over.
+  ToolState stateOf(const ControlId& id) const;
+
   // The user's click; a disabled control ignores it. The next changes include the
   // clicked control's whole state, which the toolkit may have changed on its own.
   void click(const ControlId& id);
@@ -78,8 +81,6 @@ class ToolRow {
       "with chalk writing, straight lines and a grid";
 
  private:
-  ToolState stateOf(const ControlId& id) const;
-
   app::Form1& form_;
   std::vector<ToolControl> controls_;
   std::vector<std::optional<ToolState>> applied_;  // as the front end shows them

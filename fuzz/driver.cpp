@@ -1,5 +1,6 @@
 // Replays the committed corpus and a number of seeded random sequences through the
-// window, checking every invariant after every event. Without libFuzzer, so CI runs
+// program's core as the front ends drive it, checking every invariant after every
+// event and the screen every few dozen. Without libFuzzer, so CI runs
 // it everywhere. A failing sequence is shrunk to a short one before it is reported.
 //
 //   fuzz_driver [--random N] [--length L] [--seed S] [--save DIR] [CORPUS_FILE_OR_DIR...]
@@ -49,11 +50,16 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
-    if (a == "--random") randomRuns = std::stol(value());
-    else if (a == "--length") length = std::stoul(value());
-    else if (a == "--seed") seed = static_cast<unsigned>(std::stoul(value()));
-    else if (a == "--save") saveDir = value();
-    else inputs.emplace_back(a);
+    if (a == "--random")
+      randomRuns = std::stol(value());
+    else if (a == "--length")
+      length = std::stoul(value());
+    else if (a == "--seed")
+      seed = static_cast<unsigned>(std::stoul(value()));
+    else if (a == "--save")
+      saveDir = value();
+    else
+      inputs.emplace_back(a);
   }
 
   long executions = 0;
@@ -95,12 +101,15 @@ int main(int argc, char** argv) {
       std::ofstream out(saveDir + "/random-" + std::to_string(seed) + "-" + std::to_string(r),
                         std::ios::binary);
       const auto bytes = fuzz::encode(sequence);
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      out.write(reinterpret_cast<const char*>(bytes.data()),
+                static_cast<std::streamsize>(bytes.size()));
     }
   }
 
-  std::cout << "fuzz: " << executions << " sequences, " << events << " events, longest "
-            << longest << ", " << fuzz::invariantCount() << " invariants after every event\n"
+  std::cout << "fuzz: " << executions << " sequences, " << events << " events, longest " << longest
+            << ", " << fuzz::invariantCount()
+            << " groups of the model's invariants, the tool row, the board's owner and the end "
+               "after every event, the screen against a full repaint every 40\n"
             << executions - failures << " passed, " << failures << " failed\n";
   return failures == 0 ? 0 : 1;
 }

@@ -1,62 +1,102 @@
-// Byte strings read as the input a window can receive, and the invariants the window
-// must keep after every one of them.
+// Byte strings read as the input a front end hands the program's core: pointers of
+// every kind on the board, the pointers taken away, clicks on the tool row and presses
+// on the pictures. A session plays them through the core as both front ends do, and
+// after every one checks what a user could see go wrong.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
+#include "frontend/presenter.h"
+#include "fuzz/pixels.h"
 
 namespace fuzz {
 
 struct Event {
   enum class Kind {
-    MouseDown,
-    MouseMove,
-    MouseUp,
-    CommandClick,  // Command1..Command5
-    PenClick,      // Option1(i)
-    ColourClick,   // Option2(i)
-    BoxClick,      // Check1(i)
-    PictureClick,  // Image1(i)
+    Pointer,       // a pointer on the board
+    PointersLost,  // the window lost the focus, the page was hidden
+    Click,         // a click on the tool row's control at `index` in ToolRow::controls()
+    Picture,       // a mouse click on Image1(`index`), wherever it stands then
   };
-  Kind kind = Kind::MouseMove;
-  forms::Int16 button = 0;  // mouse events: the button (or buttons) reported
+  Kind kind = Kind::Pointer;
+  frontend::Phase phase = frontend::Phase::Move;
+  frontend::PointerKind device = frontend::PointerKind::Mouse;
+  int pointer = 0;
+  unsigned button = 0;  // kLeft, kRight, kMiddle, a button we do not know (8), or none
+  unsigned held = 0;    // the buttons down once the event is over, any of those
   float x = 0;
   float y = 0;
-  int index = 0;  // clicks: CommandN's N, or the element number
+  int afterMs = 0;  // since the event before
+  int index = 0;
+  friend bool operator==(const Event&, const Event&) = default;
 };
 
 // Every byte string decodes to a (possibly empty) sequence; nothing is rejected.
 std::vector<Event> decode(const std::uint8_t* data, std::size_t size);
 // The inverse, so that sequences found by chance can be stored as corpus files.
 std::vector<std::uint8_t> encode(const std::vector<Event>& events);
-// A random sequence of `length` events, biased toward the figure's handles and the
-// tool row's buttons so that every mode and drag is reached often.
+// A random sequence of `length` events: gestures of up to three pointers of every
+// kind, interleaved, cancelled, lost and silent, biased toward the figure's handles,
+// the pictures and the tool row so that every mode and drag is reached often.
 std::vector<Event> randomSequence(std::mt19937& rng, std::size_t length);
 
 std::string describe(const Event& e);
 
-// Delivers the event as the window would (a click on a disabled control does
-// nothing).
-void deliver(app::Form1& form, const Event& e);
-// ... and drains the ink into `ink`, as the front end does after every event.
-void apply(app::Form1& form, const Event& e, std::vector<forms::InkCommand>& ink);
+// What a front end hands the core for `e`: the event itself or, for a click on a
+// picture, a press and a release of the mouse at its middle, wherever it stands now.
+std::vector<Event> asDelivered(const app::Form1& form, const Event& e);
+// Hands one of those to the core, as happening at `nowMs`.
+frontend::Outcome deliver(frontend::Presenter& core, const Event& e, double nowMs);
 
-// The first invariant the window breaks, or nothing. `ink` holds the commands the
-// last event drew.
+// The first invariant the model breaks, or nothing. `ink` holds the commands the last
+// event drew.
 std::optional<std::string> brokenInvariant(const app::Form1& form,
                                            const std::vector<forms::InkCommand>& ink);
-
-// Runs a sequence on a fresh, loaded window. Returns a readable report of the first
-// broken invariant (with the events that led to it), or nothing.
-std::optional<std::string> run(const std::vector<Event>& events);
-
-// The number of invariants checked after each event (for reports).
 int invariantCount();
+
+// One window and its core, with what a front end keeps of it: the tool row as last
+// applied, the ink raster, and the screen as painted frame by frame, only where damaged.
+class Session {
+ public:
+  Session();
+  // Plays one event; the first thing that went wrong, or nothing.
+  std::optional<std::string> play(const Event& e);
+  // Paints a frame, and compares the screen with a full repaint of the same state.
+  std::optional<std::string> compareFrames();
+  // Paints a frame where it is damaged, as a display's refresh does.
+  void frame();
+  bool ended() const { return core_->ended(); }
+
+ private:
+  std::optional<std::string> pointer(const Event& e);
+  std::optional<std::string> apply(const frontend::Outcome& out, const Event& e);
+  std::optional<std::string> toolRowShown() const;
+  double& heard(int pointer);
+
+  app::Form1 form_;
+  std::unique_ptr<frontend::Presenter> core_;
+  std::vector<frontend::ToolState> shown_;  // the tool row, as the changes left it
+  Pixels ink_;
+  Pixels screen_;
+  Pixels full_;  // a full repaint, to compare with
+  double nowMs_ = 0;
+  std::vector<double> heardMs_;  // each pointer's last event
+  frontend::PointerKind ownerKind_ = frontend::PointerKind::Mouse;
+  std::optional<double> penMs_;
+  std::string endedState_;  // the window as it was when it ended
+  std::vector<forms::InkCommand> drawn_;
+};
+
+// Runs a sequence on a fresh, loaded window, comparing frames every few dozen events
+// and at the end. Returns a readable report of the first fault (with the events that
+// led to it), or nothing.
+std::optional<std::string> run(const std::vector<Event>& events);
 
 }  // namespace fuzz

@@ -18,6 +18,8 @@ class MainWindow : public QWidget {
   explicit MainWindow(app::Form1& form);
 
   BoardView* board() const { return board_; }
+  // The core the window follows, for input that does not come from Qt (the soak).
+  frontend::Presenter& core() { return core_; }
   QPushButton* commandButton(int n) const { return control<QPushButton>(Group::Command, n); }
   QRadioButton* option1(int i) const { return control<QRadioButton>(Group::Option1, i); }
   QRadioButton* option2(int i) const { return control<QRadioButton>(Group::Option2, i); }

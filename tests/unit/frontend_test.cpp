@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <variant>
 #include <vector>
@@ -334,6 +335,48 @@ TEST_F(Core, AGestureWhoseEndIsLostEndsAndTheBoardHearsTheNext) {
   core->input.press(at(100, 200, frontend::kMiddle, kLeft | frontend::kMiddle, 1,
                        PointerKind::Mouse, 9010));
   EXPECT_EQ(form.board.PenDown, 1);
+}
+
+// Faults the fuzzer found in reports a platform may make, each replayed.
+TEST_F(Core, OddButtonsAndASecondFingerOnTheToolRowLeaveNoGestureBehind) {
+  using frontend::kLeft;
+  using frontend::Phase;
+  constexpr unsigned kEraserEnd = 8;  // a button we do not know
+  // A press of it is nobody's: it reaches nothing and keeps no finger from the board.
+  EXPECT_FALSE(
+      core->pointer(Phase::Down, at(300, 300, kEraserEnd, kEraserEnd, 2, PointerKind::Pen, 0))
+          .reached);
+  EXPECT_TRUE(
+      core->pointer(Phase::Down, at(30, 275, kLeft, kLeft, 5, PointerKind::Touch, 2000)).reached);
+  // Its release from the finger that holds the board still shows the finger is
+  // there: the board is not taken from it 2 s after its press.
+  core->pointer(Phase::Up, at(30, 275, kEraserEnd, kLeft, 5, PointerKind::Touch, 3500));
+  EXPECT_FALSE(
+      core->pointer(Phase::Down, at(400, 400, kLeft, kLeft, 6, PointerKind::Touch, 4100)).reached);
+  core->pointer(Phase::Up, at(30, 275, kLeft, 0, 5, PointerKind::Touch, 4200));
+
+  // A press reported with nothing held still holds its button, and a cancel ends it.
+  form.Command3.userClick();
+  core->pointer(Phase::Down, at(100, 100, kLeft, 0, 7, PointerKind::Touch, 6000));
+  EXPECT_EQ(form.board.PenDown, 1);
+  core->pointer(Phase::Cancel, at(0, 0, 0, 0, 7, PointerKind::Touch, 6010));
+  EXPECT_EQ(form.board.PenDown, 0);
+  form.Command3.userClick();
+
+  // One finger holds p while another taps メモ and メモ again: the hold ends with the
+  // tap, so p does not follow the next pointer that merely passes over the board.
+  core->pointer(Phase::Down, at(30, 275, kLeft, kLeft, 8, PointerKind::Touch, 8000));
+  core->pointer(Phase::Move, at(30, 265, 0, kLeft, 8, PointerKind::Touch, 8010));
+  core->click({frontend::ControlId::Group::Command, 3});
+  core->pointer(Phase::Up, at(30, 265, kLeft, 0, 8, PointerKind::Touch, 8020));
+  core->click({frontend::ControlId::Group::Command, 3});
+  EXPECT_EQ(form.figure.DragTarget, 0);
+  core->pointer(Phase::Move, at(200, 100, 0, 0, 1, PointerKind::Mouse, 9000));
+  EXPECT_EQ(form.figure.LinePY, 265);
+  // A pointer reported far beyond the board is over no picture (the sanitizer build
+  // catches a cast of it to a pixel).
+  EXPECT_EQ(core->scene.pictureAt(1e30, -1e30), -1);
+  EXPECT_EQ(core->scene.pictureAt(std::nan(""), 100), -1);
 }
 
 TEST_F(Core, EveryInputHandsBackOnlyWhatChangedOnTheToolRowAndTheEnd) {
