@@ -26,6 +26,12 @@ mergeInto(LibraryManager.library, {
     pointersLost: function () { _pl_pointers_lost(); },
     click: function (index) { _pl_click(index); },
     frame: function () { return !!_pl_frame(); },
+    // What the core holds of a tool-row control (for the checks).
+    controlState: function (index) {
+      const bits = _pl_control_state(index);
+      return bits < 0 ? null : { bold: !!(bits & 1), enabled: !!(bits & 2), checked: !!(bits & 4),
+                                 visible: !!(bits & 8) };
+    },
   },
 
   // The page starts the program, which calls this first: Core comes with it.

@@ -125,10 +125,15 @@ const Canvas = {
       ctx.fillRect(dl / k - o, dt / k - o, (dr - dl) / k, (db - dt) / k);
       return;
     }
-    // (In board units, which the canvas's transform takes back to those device pixels:
-    // changing the transform for every rectangle costs more than the copy.)
+    // The board's device pixels here map onto the ink raster's whole, edge to edge:
+    // at a finer ink scale, board and raster round their edges differently, and a
+    // source rectangle past the raster's edge would leave the board's last column
+    // unpainted. (In board units, which the canvas's transform takes back to those
+    // device pixels: changing the transform for every rectangle costs more than the
+    // copy.)
+    const sx = Canvas.ink.width / (x1 - x0), sy = Canvas.ink.height / (y1 - y0);
     ctx.imageSmoothingEnabled = s !== 1;
-    ctx.drawImage(Canvas.ink, (dl - x0) * s, (dt - y0) * s, (dr - dl) * s, (db - dt) * s,
+    ctx.drawImage(Canvas.ink, (dl - x0) * sx, (dt - y0) * sy, (dr - dl) * sx, (db - dt) * sy,
                   dl / k - o, dt / k - o, (dr - dl) / k, (db - dt) / k);
   },
 
@@ -197,6 +202,8 @@ const Canvas = {
       ctx.fillText(caption, 0, ctx.measureText(caption).fontBoundingBoxAscent);
       Canvas.texts.set(look, image);
     }
+    // Copied as drawn, whatever the ink below it was scaled with last.
+    Canvas.ctx.imageSmoothingEnabled = false;
     Canvas.ctx.drawImage(image, box.x, box.y, box.w, box.h);
   },
 

@@ -237,11 +237,6 @@ EMSCRIPTEN_KEEPALIVE int pl_pointer(int phase, int id, int kind, double x, doubl
   // A second button going down or up while another is held comes as a move.
   if (stage == frontend::Phase::Move && e.button != frontend::kNoButton)
     stage = (e.held & e.button) != 0 ? frontend::Phase::Down : frontend::Phase::Up;
-  // A press or release of no button we know (a pen's eraser end, a fourth button)
-  // is nobody's.
-  if ((stage == frontend::Phase::Down || stage == frontend::Phase::Up) &&
-      e.button == frontend::kNoButton)
-    return 0;
   return apply(page->core->pointer(stage, e));
 }
 
@@ -255,6 +250,18 @@ EMSCRIPTEN_KEEPALIVE void pl_click(int index) {
   const auto& controls = page->core->toolRow.controls();
   if (index < 0 || static_cast<std::size_t>(index) >= controls.size()) return;
   apply(page->core->click(controls[static_cast<std::size_t>(index)].id));
+}
+
+// What the core holds of the tool-row control at `index`, as bits: 1 bold, 2 enabled,
+// 4 checked, 8 visible; -1 for no such control. For the checks that compare the page's
+// tool row with it.
+EMSCRIPTEN_KEEPALIVE int pl_control_state(int index) {
+  if (page == nullptr) return -1;
+  const auto& controls = page->core->toolRow.controls();
+  if (index < 0 || static_cast<std::size_t>(index) >= controls.size()) return -1;
+  const frontend::ToolState s =
+      page->core->toolRow.stateOf(controls[static_cast<std::size_t>(index)].id);
+  return (s.bold ? 1 : 0) | (s.enabled ? 2 : 0) | (s.checked ? 4 : 0) | (s.visible ? 8 : 0);
 }
 
 // One animation frame. Returns whether it painted.

@@ -5,7 +5,8 @@
 //
 // An engine opens tabs at a viewport size and a device pixel ratio. A tab goes to a
 // page, runs script in it, takes screenshots (decoded, in device pixels), and sends
-// real input: a mouse, and where the driver can, touch and a pen. What a driver cannot
+// real input: a mouse, keys, and where the driver can, fingers (several at once), a
+// pen, another pixel ratio, and the tab put away for a moment. What a driver cannot
 // send is named in `cannot`, with the reason, so a check skips it aloud.
 import puppeteer from 'puppeteer-core';
 import { PNG } from 'pngjs';
@@ -33,16 +34,35 @@ class PuppeteerTab {
     };
     const t = page.touchscreen;
     this.touch = { start: (x, y) => t.touchStart(x, y), move: (x, y) => t.touchMove(x, y), end: () => t.touchEnd() };
+    // Fingers by number, each down, moved and lifted on its own, several at once.
+    const down = new Map();
+    this.fingers = {
+      down: async (id, x, y) => down.set(id, await t.touchStart(x, y)),
+      move: (id, x, y) => down.get(id).move(x, y),
+      up: async id => { const f = down.get(id); down.delete(id); await f.end(); },
+    };
     this.keyboard = {
       press: key => page.keyboard.press(key),
       down: key => page.keyboard.down(key),
       up: key => page.keyboard.up(key),
     };
   }
-  setViewport(width, height) {
-    if (this.size && (this.size[0] !== width || this.size[1] !== height)) this.changed = true;
+  // The viewport, and the pixel ratio too where given (a move to another screen, or
+  // a zoom).
+  setViewport(width, height, dpr = this.dpr) {
+    if (this.size && (this.size[0] !== width || this.size[1] !== height || dpr !== this.dpr)) this.changed = true;
     this.size ??= [width, height];
-    return this.page.setViewport({ width, height, deviceScaleFactor: this.dpr });
+    this.dpr = dpr;
+    return this.page.setViewport({ width, height, deviceScaleFactor: dpr });
+  }
+  // The tab put away for a moment behind another, and brought back: the page is
+  // hidden and loses the focus.
+  async away() {
+    const other = await this.page.browser().newPage();
+    await other.bringToFront();
+    await new Promise(r => setTimeout(r, 50));
+    await other.close();
+    await this.page.bringToFront();
   }
   goto(url) { return this.page.goto(url, { waitUntil: 'load' }); }
   evaluate(f, ...args) { return this.page.evaluate(f, ...args); }
@@ -69,6 +89,24 @@ class PuppeteerTab {
 }
 
 class ChromiumTab extends PuppeteerTab {
+  constructor(page, dpr) {
+    super(page, dpr);
+    // Fingers through the DevTools' own touch events, which can also cancel them (a
+    // gesture the system takes): every finger down is in each event.
+    const down = new Map();
+    const send = type => this.cdp('Input.dispatchTouchEvent',
+                                  { type, touchPoints: [...down].map(([id, [x, y]]) => ({ id, x, y })) });
+    this.fingers = {
+      down: (id, x, y) => { down.set(id, [x, y]); return send('touchStart'); },
+      move: (id, x, y) => { down.set(id, [x, y]); return send('touchMove'); },
+      up: id => { down.delete(id); return send('touchEnd'); },
+      cancel: () => { down.clear(); return send('touchCancel'); },
+    };
+  }
+  async cdp(method, params) {
+    this.session ??= await this.page.createCDPSession();
+    return this.session.send(method, params);
+  }
   // Moves sent without waiting for each, so that they arrive in a burst, as a fast pen
   // gives them, and the browser coalesces them into fewer events.
   async burstOfMoves(points) {
@@ -166,6 +204,7 @@ function firefox() {
     forcedColors: 'Firefox cannot emulate forced colours through BiDi',
     scriptsOff: 'Firefox cannot turn scripts off through BiDi',
     site: 'the site is checked in Chromium, whose DevTools tell installability',
+    touchCancel: 'WebDriver BiDi has no way to cancel a touch',
   });
 }
 

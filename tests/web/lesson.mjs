@@ -50,8 +50,9 @@ export class Lesson {
     // area it covers, and the browser stretches it.
     this.stretched = 806 * 630 * (this.scale * this.dpr) ** 2 > 16777216;
   }
-  async setViewport(width, height) {
-    await this.tab.setViewport(width, height);
+  async setViewport(width, height, dpr = this.dpr) {
+    await this.tab.setViewport(width, height, dpr);
+    this.dpr = dpr;
     this.resize(width, height);
   }
 
@@ -103,7 +104,8 @@ export class Lesson {
   // The colour the screen shows at the centre of a window pixel.
   async windowPixel(x, y) {
     const s = this.scale;
-    const img = await this.region(this.left + x * s, this.top + y * s, s, s);
+    // (A window pixel smaller than a viewport pixel, on a small screen: the one it is in.)
+    const img = await this.region(this.left + x * s, this.top + y * s, Math.max(s, 1), Math.max(s, 1));
     return img.at(Math.floor(img.width / 2), Math.floor(img.height / 2));
   }
   async pixel(x, y) {

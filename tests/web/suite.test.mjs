@@ -5,6 +5,7 @@ import { startEngine } from './engines.mjs';
 import boardChecks from './checks/board.mjs';
 import edgeChecks from './checks/edges.mjs';
 import frameChecks from './checks/frames.mjs';
+import fuzzChecks from './checks/fuzz.mjs';
 import pageChecks from './checks/page.mjs';
 import siteChecks from './checks/site.mjs';
 
@@ -16,3 +17,4 @@ pageChecks(engine);
 edgeChecks(engine);
 frameChecks(engine);
 siteChecks(engine);
+fuzzChecks(engine);

@@ -62,7 +62,9 @@ class Session {
   }
 }
 
-const KEYS = { Tab: '\uE004', Shift: '\uE008', Enter: '\uE007', Escape: '\uE00C' };
+const KEYS = { Tab: '\uE004', Shift: '\uE008', Enter: '\uE007', Escape: '\uE00C', ' ': '\uE00D',
+               PageUp: '\uE00E', PageDown: '\uE00F', ArrowLeft: '\uE012', ArrowUp: '\uE013',
+               ArrowRight: '\uE014', ArrowDown: '\uE015' };
 
 class WebKitTab {
   constructor(session) {
@@ -127,6 +129,19 @@ class WebKitTab {
     return this.pid;
   }
 
+  // The page put away for a moment behind a new tab, and brought back: this driver's
+  // windows lose the focus (not their visibility) that way.
+  async away() {
+    const me = await this.session.send('GET', '/window');
+    const other = await this.session.send('POST', '/window/new', { type: 'tab' });
+    await this.session.send('POST', '/window', { handle: other.handle });
+    await sleep(50);
+    await this.session.send('DELETE', '/window');
+    await this.session.send('POST', '/window', { handle: me });
+    this.generation++;
+    await this.focusWindow();
+  }
+
   // The browser's window takes the X input focus, as a window a user opened has it.
   async focusWindow() {
     execFileSync('xdotool', ['windowfocus', '--sync', await this.windowId()]);
@@ -135,7 +150,8 @@ class WebKitTab {
   // The window sized so that its viewport is width x height, whatever its toolbar
   // takes. The page sees a resize a moment after the driver answers: each try waits
   // for it, then measures again.
-  async setViewport(width, height) {
+  async setViewport(width, height, dpr = this.dpr) {
+    if (dpr !== this.dpr) throw new Error('WebKit: the pixel ratio is fixed for a session');
     const inner = () => this.evaluate(() => [innerWidth, innerHeight]);
     let [w, h] = await inner();
     for (let i = 0; i < 4 && (w !== width || h !== height); i++) {
@@ -225,6 +241,8 @@ class WebKitEngine {
     forcedColors: 'WebKitGTK cannot emulate forced colours',
     scriptsOff: "scripts go off only for a whole browser session in WebKit's driver",
     site: 'the site is checked in Chromium, whose DevTools tell installability',
+    pixelRatio: "WebKit's pixel ratio is fixed for a driver's session (GDK_SCALE)",
+    touchCancel: "WebKit's driver turns touch into mouse input",
   };
   sessions = new Map();  // by device pixel ratio
 

@@ -4,6 +4,7 @@ import assert from 'node:assert/strict';
 import { describe, test } from 'node:test';
 import { BLACK, BOARD, Lesson, PAGE_URL, RED, WHITE } from '../lesson.mjs';
 import { LAPTOP, VIEWPORTS } from '../viewports.mjs';
+import { boardPixels, difference } from '../pagefuzz.mjs';
 import { expectColour, expectSome, scene } from './common.mjs';
 
 export default function pageChecks(engine) {
@@ -68,6 +69,23 @@ export default function pageChecks(engine) {
       await expectColour(l, [200, 275], WHITE, 'line p, scaled up');
       await l.setViewport(822, 687);
       await expectColour(l, [200, 60], RED, 'the writing, back at the first size');
+    });
+
+    // A laptop moved from its own fine screen to a projector and back: the ink kept at
+    // the finer scale must still cover the board's last column, and the names must not
+    // take the smoothing the ink was scaled with.
+    scene(engine, LAPTOP, 'a larger or finer screen and back leaves the board as it was', async l => {
+      const before = await l.state(boardPixels);
+      const trips = [[1920, 1080, l.dpr]];
+      if (!engine.cannot.pixelRatio) trips.push([1000, 700, 2]);
+      for (const [width, height, dpr] of trips) {
+        await l.setViewport(width, height, dpr);
+        await l.settle();
+        await l.setViewport(LAPTOP.width, LAPTOP.height, LAPTOP.dpr ?? 1);
+        await l.state(() => Page.requestFrame());  // (an emulated ratio comes with no event)
+        await l.settle();
+        assert.equal(difference(await l.state(boardPixels), before), null, `after ${width} x ${height} at ${dpr}x`);
+      }
     });
 
     scene(engine, LAPTOP, '終了 ends the lesson: the page takes no more input and says so', async l => {

@@ -1,0 +1,250 @@
+// The page driven by generated sequences of real input, property-based (fast-check):
+// the mouse with every button, a pen, one to three fingers with cancels, clicks on the
+// tool row (all but "終了"), resizes and pixel-ratio changes, the tab put away, keys.
+// After each sequence the page must show no error, its tool row must be the core's,
+// the board must still answer, what it shows must equal a full repaint, and after
+// "初期画面" it must equal a fresh start at the same size and ratio. A failing sequence
+// is shrunk to its shortest and reported with the seed and path that replay it.
+//
+// Used by checks/fuzz.mjs in the suite, and by fuzz/page.mjs for long runs.
+import fc from 'fast-check';
+import { BOARD, Lesson, WHITE, near } from './lesson.mjs';
+
+const SIZES = [[1366, 768], [822, 687], [1000, 700], [640, 480]];
+const RATIOS = [1, 1.5, 2];
+const KEYS = ['Tab', 'Shift+Tab', ' ', 'Enter', 'Escape', 'ArrowUp', 'ArrowDown', 'ArrowLeft',
+              'ArrowRight', 'PageUp', 'PageDown'];
+const START = { width: 1366, height: 768, dpr: 1 };
+
+// One input, as data: what a shrunk sequence prints. `controls` are the names of the
+// tool-row controls a sequence may click.
+export function commands(engine, controls) {
+  const x = fc.integer({ min: -4, max: 806 }), y = fc.integer({ min: -2, max: 630 });
+  const can = need => !engine.cannot[need];
+  const weighted = [
+    { weight: 30, arbitrary: fc.record({ op: fc.constant('move'), x, y }) },
+    { weight: 8, arbitrary: fc.record({ op: fc.constant('down'), button: fc.constantFrom('left', 'left', 'left', 'right', 'middle') }) },
+    { weight: 8, arbitrary: fc.record({ op: fc.constant('up'), button: fc.constantFrom('left', 'right', 'middle') }) },
+    { weight: 6, arbitrary: fc.record({ op: fc.constant('click'), name: fc.constantFrom(...controls) }) },
+    { weight: 4, arbitrary: fc.record({ op: fc.constant('key'), key: fc.constantFrom(...KEYS) }) },
+    { weight: 1, arbitrary: fc.record({ op: fc.constant('resize'), size: fc.integer({ min: 0, max: SIZES.length - 1 }) }) },
+    { weight: 1, arbitrary: fc.record({ op: fc.constant('away') }) },
+  ];
+  if (can('touch')) {
+    weighted.push({ weight: 14, arbitrary: fc.record({ op: fc.constantFrom('finger down', 'finger move', 'finger move', 'finger up'),
+                                                       id: fc.integer({ min: 0, max: 2 }), x, y }) });
+    if (can('touchCancel')) weighted.push({ weight: 1, arbitrary: fc.record({ op: fc.constant('cancel') }) });
+  }
+  if (can('pen')) weighted.push({ weight: 8, arbitrary: fc.record({ op: fc.constantFrom('pen down', 'pen move', 'pen move', 'pen up'), x, y }) });
+  if (can('pixelRatio')) weighted.push({ weight: 1, arbitrary: fc.record({ op: fc.constant('ratio'), dpr: fc.constantFrom(...RATIOS) }) });
+  return fc.oneof(...weighted);
+}
+
+// Plays a sequence on the open lesson, keeping each device's state so that every
+// input is one the device could send (no release of what is not held).
+export async function play(lesson, sequence) {
+  const tab = lesson.tab;
+  const held = new Set(), fingers = new Set();
+  let pen = false, mouseAt = [400, 300];
+  for (const c of sequence) {
+    switch (c.op) {
+      case 'move':
+        mouseAt = [c.x, c.y];
+        await lesson.mouse.move(...lesson.at(c.x, c.y));
+        break;
+      case 'down':
+        if (held.has(c.button)) break;
+        held.add(c.button);
+        await lesson.mouse.down(c.button);
+        break;
+      case 'up':
+        if (!held.delete(c.button)) break;
+        await lesson.mouse.up(c.button);
+        break;
+      case 'click':
+        if (held.size) break;  // the mouse holds the board
+        await lesson.clickControl(c.name);
+        await lesson.mouse.move(...lesson.at(...mouseAt));
+        break;
+      case 'key': {
+        // Space or Enter on "終了" would end the lesson: that is no sequence to check.
+        const ends = await lesson.state(() => document.activeElement?.textContent === '終了');
+        if (ends && (c.key === ' ' || c.key === 'Enter')) break;
+        if (c.key === 'Shift+Tab') {
+          await lesson.keyboard.down('Shift');
+          await lesson.keyboard.press('Tab');
+          await lesson.keyboard.up('Shift');
+        } else {
+          await lesson.keyboard.press(c.key);
+        }
+        break;
+      }
+      case 'resize': await lesson.setViewport(...SIZES[c.size]); break;
+      case 'ratio': await lesson.setViewport(lesson.width, lesson.height, c.dpr); break;
+      case 'away': await tab.away(); break;
+      case 'finger down':
+        if (fingers.has(c.id)) await tab.fingers.move(c.id, ...lesson.at(c.x, c.y));
+        else await tab.fingers.down(c.id, ...lesson.at(c.x, c.y));
+        fingers.add(c.id);
+        break;
+      case 'finger move':
+        if (fingers.has(c.id)) await tab.fingers.move(c.id, ...lesson.at(c.x, c.y));
+        break;
+      case 'finger up':
+        if (fingers.delete(c.id)) await tab.fingers.up(c.id);
+        break;
+      case 'cancel':
+        if (fingers.size) await tab.fingers.cancel();
+        fingers.clear();
+        break;
+      case 'pen down':
+        if (!pen) await tab.pen('move', ...lesson.at(c.x, c.y));
+        await tab.pen('down', ...lesson.at(c.x, c.y));
+        pen = true;
+        break;
+      case 'pen move': await tab.pen('move', ...lesson.at(c.x, c.y)); break;
+      case 'pen up':
+        if (pen) await tab.pen('up', ...lesson.at(c.x, c.y));
+        pen = false;
+        break;
+      default: throw new Error(`no such input: ${c.op}`);
+    }
+  }
+  // Everything let go, as a hand leaves the board.
+  for (const b of held) await lesson.mouse.up(b);
+  for (const id of fingers) await tab.fingers.up(id);
+  if (pen) await tab.pen('up', ...lesson.at(...mouseAt));
+}
+
+// Runs in the page: the board's pixels, as base64.
+export function boardPixels() {
+  const b = Page.board;
+  const data = b.getContext('2d').getImageData(0, 0, b.width, b.height).data;
+  let text = '';
+  for (let i = 0; i < data.length; i += 8192) text += String.fromCharCode(...data.subarray(i, i + 8192));
+  return { width: b.width, height: b.height, pixels: btoa(text) };
+}
+
+// Runs in the page: where the board's names stand on its canvas, in device pixels,
+// as a full repaint draws them.
+function namesOnCanvas() {
+  const boxes = [], text = Canvas.text;
+  const k = Canvas.scale, o = Canvas.border;
+  Canvas.text = (box, ...rest) => {
+    boxes.push([Math.floor((box.x + o) * k) - 1, Math.floor((box.y + o) * k) - 1,
+                Math.ceil((box.x + box.w + o) * k) + 1, Math.ceil((box.y + box.h + o) * k) + 1]);
+    return text(box, ...rest);
+  };
+  try {
+    Module._pl_repaint();
+    Module._pl_frame();
+  } finally {
+    Canvas.text = text;
+  }
+  return boxes;
+}
+
+// How two boards differ by more than the last shades of antialiasing, or null;
+// pixels inside `leaveOut` ([left, top, right, bottom] boxes) are not compared.
+export function difference(a, b, leaveOut = []) {
+  if (a.width !== b.width || a.height !== b.height) return `a board of ${a.width} x ${a.height}, not ${b.width} x ${b.height}`;
+  const p = Buffer.from(a.pixels, 'base64'), q = Buffer.from(b.pixels, 'base64');
+  const left = (x, y) => leaveOut.some(([l, t, r, bm]) => x >= l && x < r && y >= t && y < bm);
+  let count = 0, first = null;
+  for (let i = 0; i < p.length; i += 4) {
+    if (Math.abs(p[i] - q[i]) <= 8 && Math.abs(p[i + 1] - q[i + 1]) <= 8 && Math.abs(p[i + 2] - q[i + 2]) <= 8 &&
+        Math.abs(p[i + 3] - q[i + 3]) <= 8) continue;
+    if (leaveOut.length && left((i / 4) % a.width, Math.floor(i / 4 / a.width))) continue;
+    count++;
+    first ??= { x: (i / 4) % a.width, y: Math.floor(i / 4 / a.width), got: [...p.subarray(i, i + 4)],
+                want: [...q.subarray(i, i + 4)] };
+  }
+  return count ? `${count} device pixels differ, first ${JSON.stringify(first)}` : null;
+}
+
+// Runs in the page: each control of the tool row as the page shows it, against what
+// the core holds of it.
+function toolRowDifferences() {
+  const out = [];
+  Page.controls.forEach((c, i) => {
+    const core = Core.controlState(i);
+    const shown = {
+      bold: c.element.style.fontWeight === 'bold',
+      enabled: !c.element.classList.contains('disabled') && !c.input.disabled,
+      checked: c.input.type === 'radio' || c.input.type === 'checkbox' ? c.input.checked : false,
+      visible: c.element.style.visibility !== 'hidden',
+    };
+    for (const k of Object.keys(shown))
+      if (shown[k] !== core[k]) out.push(`${c.element.textContent}: ${k} shown ${shown[k]}, held ${core[k]}`);
+  });
+  return out;
+}
+
+// What must hold after any sequence; throws with what does not.
+export async function judge(lesson) {
+  await lesson.settle();
+  const errors = await lesson.errors();
+  if (errors.length) throw new Error(`the page logged errors: ${errors.join('; ')}`);
+  const row = await lesson.state(toolRowDifferences);
+  if (row.length) throw new Error(`the tool row differs from the core: ${row.join('; ')}`);
+  // What the board shows, painted frame by frame, against a full repaint of it.
+  const shown = await lesson.state(boardPixels);
+  await lesson.state(() => { Module._pl_repaint(); Module._pl_frame(); });
+  const repainted = await lesson.state(boardPixels);
+  const stale = difference(shown, repainted);
+  if (stale) throw new Error(`the board differs from a full repaint: ${stale}`);
+  // After "初期画面", as at a fresh start at the same size and ratio.
+  await lesson.clickControl('初期画面');
+  await lesson.settle();
+  const initial = await lesson.state(boardPixels);
+  // Chromium sets a font's hinting up for the pixel ratio it was first used at, and
+  // keeps it: on a page opened at another ratio, the names' letters are drawn a shade
+  // otherwise than on a fresh page, which no repaint of ours changes. (A full repaint
+  // above still checks them.)
+  const names = lesson.dpr !== START.dpr ? await lesson.state(namesOnCanvas) : [];
+  // The board still answers: p dragged up by 60 follows. (Read from the canvas: on a
+  // small screen a board pixel is smaller than a viewport pixel.)
+  await lesson.drag([30, 275], [30, 215]);
+  await lesson.settle();
+  const [p, was] = await lesson.state(() => [[200, 215], [200, 275]].map(([x, y]) => {
+    const k = Canvas.scale, o = Canvas.border;
+    return [...Canvas.ctx.getImageData(Math.floor((x + 0.5 + o) * k), Math.floor((y + 0.5 + o) * k), 1, 1).data.slice(0, 3)];
+  }));
+  if (!near(p, WHITE, 16)) throw new Error(`a drag of p after the sequence did not move it: ${p} at (200, 215)`);
+  if (!near(was, BOARD, 16)) throw new Error(`p stayed where it was after a drag: ${was} at (200, 275)`);
+  await lesson.reopen();
+  const fresh = await lesson.state(boardPixels);
+  const unlike = difference(initial, fresh, names);
+  if (unlike) throw new Error(`after 初期画面 the board differs from a fresh start: ${unlike}`);
+}
+
+// Checks `runs` generated sequences of up to `length` inputs from `seed` (and `path`,
+// to replay one). Resolves to what ran; rejects with fast-check's report, which names
+// the shrunk sequence and how to replay it.
+export async function fuzzPage(engine, { seed, path, runs, length = 25, onSequence = () => {} }) {
+  const lesson = await Lesson.open(engine, START);
+  let sequences = 0, events = 0;
+  try {
+    // Every button, option and box but "終了", by the name a screen reader gives it.
+    const controls = await lesson.state(() => Page.controls.filter(c => c.input !== c.element || c.element.tagName === 'BUTTON')
+        .map(c => c.input.getAttribute('aria-label')).filter(name => name && name !== '終了'));
+    // Sequences of every length up to the longest from the first run on.
+    const inputs = fc.noBias(fc.array(commands(engine, controls), { minLength: 1, maxLength: length, size: 'max' }));
+    const property = fc.asyncProperty(inputs, async sequence => {
+      // Each sequence starts on a fresh page at the same size (the last check left one).
+      if (lesson.width !== START.width || lesson.height !== START.height || lesson.dpr !== START.dpr) {
+        await lesson.setViewport(START.width, START.height, START.dpr);
+        await lesson.reopen();
+      }
+      await play(lesson, sequence);
+      await judge(lesson);
+      sequences++;
+      events += sequence.length;
+      onSequence(sequence);
+    });
+    await fc.assert(property, { seed, path, numRuns: runs, endOnFailure: false, includeErrorInReport: true });
+  } finally {
+    await lesson.close();
+  }
+  return { sequences, events };
+}
