@@ -10,7 +10,7 @@
   for use offline), and a policy grown by what those need and nothing else.
 
   assemble.py --template page.html --style page.css --explain explain.txt \\
-              --scripts canvas.js page.js --worker sw.js --runtime parallel-lines.js \\
+              --scripts boot.js row.js stage.js canvas.js --worker sw.js --runtime parallel-lines.js \\
               --wasm parallel-lines.wasm --assets DIR --out parallel-lines.html --site DIR
 """
 import argparse
@@ -43,19 +43,24 @@ def read(path):
     return pathlib.Path(path).read_text(encoding='utf-8')
 
 
-def policy(first, script, style, site):
+# What the page's own scripts are told by the build: the name of the one Trusted Types
+# policy the site's worker address is vouched for by.
+WORKER_POLICY = 'parallel-lines-worker'
+
+
+def policy(first, scripts, style, site):
     # Wasm needs 'wasm-unsafe-eval', which allows compiling wasm only, not JavaScript
     # from strings. Pictures are inline data. Trusted Types: no script can ever be made
     # from a string; the site's one policy vouches for its worker's address alone.
     rules = [
         "default-src 'none'",
-        f"script-src 'sha256-{sha256(first)}' 'sha256-{sha256(script)}' 'wasm-unsafe-eval'",
+        "script-src " + ' '.join(f"'sha256-{sha256(s)}'" for s in (first, *scripts)) + " 'wasm-unsafe-eval'",
         f"style-src 'sha256-{sha256(style)}'",
         "img-src data: 'self'" if site else 'img-src data:',
         "base-uri 'none'",
         "form-action 'none'",
         "require-trusted-types-for 'script'",
-        'trusted-types parallel-lines-worker' if site else "trusted-types 'none'",
+        f'trusted-types {WORKER_POLICY}' if site else "trusted-types 'none'",
     ]
     if site:
         rules += ["manifest-src 'self'", "worker-src 'self'"]
@@ -123,14 +128,19 @@ def main():
     for one in sorted(assets.glob('letter-?.png')):
         key = one.stem.split('-', 1)[1]
         pictures[key] = [b64(one.read_bytes()), b64(one.with_name(f'letter-{key}@2x.png').read_bytes())]
-    script = ''.join(read(s) for s in args.scripts) + read(args.runtime)
+    # The page's scripts are strict, said once here for all of them; Emscripten's
+    # runtime, in a script of its own, is as Emscripten writes it. The scripts meet
+    # through one object each, and through Built, what the build tells them.
+    built = json.dumps({'workerPolicy': WORKER_POLICY})
+    script = f"'use strict';\nconst Built = Object.freeze({built});\n" + ''.join(read(s) for s in args.scripts)
+    runtime = read(args.runtime)
     # Marks the page as scripted before anything is laid out, so the words for where
     # scripts do not run are never shown where they do.
     first = "document.documentElement.className = 'scripted';"
     style = read(args.style)
     # Inside a <script> or <style> element, these would end it early or change how the
     # rest is read.
-    for what, text, bad in (('script', script, ('</script', '<!--')), ('style', style, ('</style',))):
+    for what, text, bad in (('script', script + runtime, ('</script', '<!--')), ('style', style, ('</style',))):
         for b in bad:
             if b in text.lower():
                 raise SystemExit(f'the {what} holds "{b}", which would break the page')
@@ -142,15 +152,16 @@ def main():
 
     def page(site):
         # The wasm and the pictures are data blocks, not script: no script engine reads
-        # them until the page asks, and the policy does not apply to them. The script
-        # goes in last: it is the largest, and holds no placeholder.
+        # them until the page asks, and the policy does not apply to them. The scripts
+        # go in last: they are the largest, and hold no placeholder.
         return (read(args.template)
-                .replace('%CSP%', policy(first, script, style, site))
+                .replace('%CSP%', policy(first, (script, runtime), style, site))
                 .replace('%INSTALL%\n', INSTALL if site else '')
                 .replace('%FIRST%', first).replace('%ICON%', icon).replace('%STYLE%', style)
                 .replace('%COMMENT%', explain).replace('%EXPLAIN%', html.escape(explain))
                 .replace('%WASM%', b64(pathlib.Path(args.wasm).read_bytes()))
-                .replace('%PICTURES%', json.dumps(pictures)).replace('%SCRIPT%', script))
+                .replace('%PICTURES%', json.dumps(pictures)).replace('%SCRIPT%', script)
+                .replace('%RUNTIME%', runtime))
 
     pathlib.Path(args.out).write_text(page(site=False), encoding='utf-8')
 
@@ -167,7 +178,10 @@ def main():
                 'icon-maskable-512.png', 'apple-touch-icon.png']
         # The worker's cache is named after what it keeps: a new build, a new cache.
         build = hashlib.sha256(b''.join((made / f).read_bytes() for f in kept)).hexdigest()[:16]
-        worker = read(args.worker).replace('%BUILD%', build).replace('%FILES%', json.dumps(['./'] + kept))
+        worker = read(args.worker)
+        if "[/* the build's files */]" not in worker or '%BUILD%' not in worker:
+            raise SystemExit("the worker has lost the places for its cache's name and files")
+        worker = worker.replace('%BUILD%', build).replace('[/* the build\'s files */]', json.dumps(['./'] + kept))
         (made / 'sw.js').write_text(worker, encoding='utf-8')
         if site.exists():
             shutil.rmtree(site)

@@ -1,6 +1,7 @@
 // The boundary between the page's script and the wasm, and nothing else: every call
 // the C++ side makes on the page (the imports, which turn its strings and codes into
-// JavaScript values and hand them to Canvas, web/canvas.js, or Page, web/page.js), and
+// JavaScript values and hand them to Canvas, web/canvas.js, Row, web/row.js, Stage,
+// web/stage.js, or Boot, web/boot.js), and
 // every call the page makes on the C++ side (Core). The integer codes are named here,
 // once, and in web/codes.h for the C++ side.
 mergeInto(LibraryManager.library, {
@@ -38,26 +39,25 @@ mergeInto(LibraryManager.library, {
   pl_js_window__deps: ['$Core'],
   pl_js_window: function (title, width, height, back, bx, by, bw, bh, border, aw, ah, boardName,
                           boardDescription) {
-    Page.setUpWindow(UTF8ToString(title), width, height, Canvas.css(back), { x: bx, y: by, w: bw, h: bh },
-                     UTF8ToString(boardName), UTF8ToString(boardDescription));
-    Canvas.setUp(Page.board, border, aw, ah);
+    Stage.setUp(UTF8ToString(title), width, height, Canvas.css(back), UTF8ToString(boardName),
+                UTF8ToString(boardDescription));
+    Canvas.setUp(Stage.board, border, aw, ah);
   },
 
   pl_js_add_control: function (index, kind, x, y, w, h, caption, font, fore, back, name,
                                description, tabIndex) {
-    Page.addControl(index, Core.CONTROL[kind], { x, y, w, h }, UTF8ToString(caption), UTF8ToString(font),
-                    Canvas.css(fore), Canvas.css(back), UTF8ToString(name), UTF8ToString(description),
-                    tabIndex);
+    Row.add(index, Core.CONTROL[kind], { x, y, w, h }, UTF8ToString(caption), UTF8ToString(font),
+            Canvas.css(fore), Canvas.css(back), UTF8ToString(name), UTF8ToString(description), tabIndex);
   },
 
   pl_js_set_control: function (index, bold, enabled, checked, visible) {
     const flag = v => (v < 0 ? undefined : !!v);
-    Page.setControl(index, flag(bold), flag(enabled), flag(checked), flag(visible));
+    Row.set(index, flag(bold), flag(enabled), flag(checked), flag(visible));
   },
 
   pl_js_fit: function (scale, left, top, canvasWidth, canvasHeight, canvasScale, canvasLeft,
                        canvasTop, canvasCssWidth, canvasCssHeight, inkScale, reback) {
-    Page.placeWindow(scale, left, top);
+    Stage.place(scale, left, top);
     Canvas.fit(canvasWidth, canvasHeight, canvasScale,
                { x: canvasLeft, y: canvasTop, w: canvasCssWidth, h: canvasCssHeight }, inkScale, !!reback);
   },
@@ -88,5 +88,5 @@ mergeInto(LibraryManager.library, {
     Canvas.inkSegment(x1, y1, x2, y2, Canvas.css(colour), width);
   },
 
-  pl_js_ended: function () { Page.end(); },
+  pl_js_ended: function () { Boot.end(); },
 });

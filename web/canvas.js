@@ -1,17 +1,9 @@
-'use strict';
 // The board's canvas: its backing store, the ink raster below the board, the letter
 // pictures and the names' images, and the drawing of the core's display list. Every
 // decision (what, where, in which order, at which scale) arrives as arguments, through
 // web/bridge.js; this is the platform's own mechanics.
 
-// The bytes of a file the page carries as base64.
-function bytesOf(base64) {
-  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(base64);
-  const text = atob(base64);
-  const bytes = new Uint8Array(text.length);
-  for (let i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
-  return bytes;
-}
+/* global Boot */
 
 const Canvas = {
   board: null,  // the <canvas>
@@ -249,7 +241,7 @@ const Canvas = {
   // The letter pictures, from the PNG files the page carries, at 1x and 2x.
   decodePictures(files) {
     return Promise.all(Object.entries(files).map(async ([key, [one, two]]) => {
-      const decode = f => createImageBitmap(new Blob([bytesOf(f)], { type: 'image/png' }));
+      const decode = f => createImageBitmap(new Blob([Boot.bytesOf(f)], { type: 'image/png' }));
       const [x1, x2] = await Promise.all([decode(one), decode(two)]);
       Canvas.pictures[key] = { 1: x1, 2: x2 };
     }));

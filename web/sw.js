@@ -4,7 +4,7 @@
 // once, drops the old cache, and the next load shows the new lesson.
 'use strict';
 const CACHE = 'parallel-lines-%BUILD%';
-const FILES = %FILES%;
+const FILES = [/* the build's files */];
 
 self.addEventListener('install', event => {
   event.waitUntil(caches.open(CACHE)

@@ -61,7 +61,7 @@ export class Lesson {
   async reopen() {
     await this.tab.clearErrors();
     await this.tab.goto(this.url);
-    await this.tab.waitFor(() => typeof Page !== 'undefined' && Page.started && Page.paints > 1);
+    await this.tab.waitFor(() => typeof Boot !== 'undefined' && Boot.started && Stage.paints > 1);
   }
 
   close() { return this.tab.close(); }
@@ -179,7 +179,7 @@ export class Lesson {
   // A real click in the middle of the tool-row control a screen reader calls `name`.
   async clickControl(name) {
     const box = await this.tab.evaluate(name => {
-      const c = Page.controls.find(c => c.input.getAttribute('aria-label') === name);
+      const c = Row.controls.find(c => c.input.getAttribute('aria-label') === name);
       const r = c.element.getBoundingClientRect();
       return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
     }, name);

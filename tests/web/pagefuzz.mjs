@@ -118,7 +118,7 @@ export async function play(lesson, sequence) {
 
 // Runs in the page: the board's pixels, as base64.
 export function boardPixels() {
-  const b = Page.board;
+  const b = Stage.board;
   const data = b.getContext('2d').getImageData(0, 0, b.width, b.height).data;
   let text = '';
   for (let i = 0; i < data.length; i += 8192) text += String.fromCharCode(...data.subarray(i, i + 8192));
@@ -166,7 +166,7 @@ export function difference(a, b, leaveOut = []) {
 // the core holds of it.
 function toolRowDifferences() {
   const out = [];
-  Page.controls.forEach((c, i) => {
+  Row.controls.forEach((c, i) => {
     const core = Core.controlState(i);
     const shown = {
       bold: c.element.style.fontWeight === 'bold',
@@ -226,7 +226,7 @@ export async function fuzzPage(engine, { seed, path, runs, length = 25, onSequen
   let sequences = 0, events = 0;
   try {
     // Every button, option and box but "終了", by the name a screen reader gives it.
-    const controls = await lesson.state(() => Page.controls.filter(c => c.input !== c.element || c.element.tagName === 'BUTTON')
+    const controls = await lesson.state(() => Row.controls.filter(c => c.input !== c.element || c.element.tagName === 'BUTTON')
         .map(c => c.input.getAttribute('aria-label')).filter(name => name && name !== '終了'));
     // Sequences of every length up to the longest from the first run on.
     const inputs = fc.noBias(fc.array(commands(engine, controls), { minLength: 1, maxLength: length, size: 'max' }));

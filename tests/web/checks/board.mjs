@@ -22,11 +22,11 @@ export default function boardChecks(engine) {
         assert.ok(near(await l.windowPixel(4, 300), WINDOW), 'the window around the board');
         await expectSharp(l, 100, 280, 275);
         assert.equal(await l.state(() => document.activeElement.id), 'board');
-        assert.equal(await l.state(() => getComputedStyle(Page.controls[0].element).fontWeight), '700',
+        assert.equal(await l.state(() => getComputedStyle(Row.controls[0].element).fontWeight), '700',
                      'the title is bold');
         assert.equal(await l.state(() => document.title), '平行線と線分の比 (by t.Kavel)');
         // The first frame is painted before the ink raster is made: the same board.
-        await l.state(() => { Canvas.ink = null; Page.call(() => Core.repaint()); Page.requestFrame(); });
+        await l.state(() => { Canvas.ink = null; Boot.guard(() => Core.repaint()); Stage.requestFrame(); });
         await l.settle();
         await expectColour(l, [100, 100], BOARD, 'empty board with no ink raster yet');
         await expectSharp(l, 100, 280, 275);
@@ -85,7 +85,7 @@ export default function boardChecks(engine) {
       scene(engine, v, 'a pen writes, and the eraser with its marker rubs it out', async l => {
         await l.clickControl('メモ');
         await l.clickControl('赤 太字');
-        assert.equal(await l.state(() => Page.controls.filter(c => c.input.checked).length), 1);
+        assert.equal(await l.state(() => Row.controls.filter(c => c.input.checked).length), 1);
         await l.drag([100, 60], [300, 60], { steps: 40 });
         await expectColour(l, [120, 60], RED, 'pen stroke');
         await expectColour(l, [280, 60], RED, 'pen stroke');
@@ -129,7 +129,7 @@ export default function boardChecks(engine) {
         await l.clickControl('方眼');
         await expectSome(l, [100, 60], BLACK, 'grid line over the writing');
         await expectSome(l, [13, 50], BLACK, 'solid grid line');
-        assert.equal(await l.state(() => Page.controls.find(c => c.element.textContent === '方眼').element.style.fontWeight), 'bold');
+        assert.equal(await l.state(() => Row.controls.find(c => c.element.textContent === '方眼').element.style.fontWeight), 'bold');
       });
     });
   }
@@ -150,7 +150,7 @@ export default function boardChecks(engine) {
           return ctx.getImageData(0, 0, 48, 48).data.join();
         };
         const missing = [];
-        for (const c of Page.controls) {
+        for (const c of Row.controls) {
           const font = c.element.style.font;
           const boxes = ['\uE000', '\u{10FFFF}'].map(t => look(font, t));
           for (const ch of c.element.textContent)
@@ -198,7 +198,7 @@ export default function boardChecks(engine) {
         const draw = Canvas.inkSegment;
         Canvas.inkSegment = (...a) => { window.inked++; draw(...a); };
         window.events = 0;
-        Page.board.addEventListener('pointermove', () => window.events++);
+        Stage.board.addEventListener('pointermove', () => window.events++);
         // The page is busy for a moment, as on a slow tablet: the moves pile up.
         const until = performance.now() + 150;
         setTimeout(() => { while (performance.now() < until); });
@@ -220,9 +220,9 @@ export default function boardChecks(engine) {
         let paints = 0;
         const end = Canvas.endPaint;
         Canvas.endPaint = () => { paints++; end(); };
-        const { x, y } = Page.board.getBoundingClientRect();
+        const { x, y } = Stage.board.getBoundingClientRect();
         for (let i = 0; i < 8; i++)
-          Page.board.dispatchEvent(new PointerEvent('pointermove', {
+          Stage.board.dispatchEvent(new PointerEvent('pointermove', {
             clientX: x + 100 + 10 * i, clientY: y + 100, pointerId: 1, pointerType: 'mouse', button: -1,
             buttons: 0, bubbles: true }));
         const during = paints;

@@ -33,16 +33,16 @@ export default function edgeChecks(engine) {
   describe('at the edges', () => {
     scene(engine, LAPTOP, 'a gesture taken away in the middle of a straight line ends it, and its box shows it', async l => {
       await l.clickControl('直線');
-      await l.state(() => Page.board.addEventListener('pointerdown', e => { window.pointer = e.pointerId; }));
+      await l.state(() => Stage.board.addEventListener('pointerdown', e => { window.pointer = e.pointerId; }));
       await l.mouse.move(...l.at(100, 100));
       await l.mouse.down();
       await l.mouse.move(...l.at(200, 100));
       await l.mouse.move(...l.at(300, 100));
       // The browser takes the pointer away, as it does from a touch that turns into a
       // scroll, and nothing else comes.
-      await l.state(() => Page.board.dispatchEvent(new PointerEvent('pointercancel', {
+      await l.state(() => Stage.board.dispatchEvent(new PointerEvent('pointercancel', {
         pointerId: window.pointer, pointerType: 'mouse', bubbles: true })));
-      const boxes = () => l.state(() => Page.controls.filter(c => c.input.type === 'checkbox').map(c => c.input.checked));
+      const boxes = () => l.state(() => Row.controls.filter(c => c.input.type === 'checkbox').map(c => c.input.checked));
       assert.deepEqual(await boxes(), [true, false, false, false, false]);
       await expectColour(l, [250, 100], WHITE, 'the line, ended where the pointer was');
       await l.mouse.up();
@@ -87,7 +87,7 @@ export default function edgeChecks(engine) {
       const tab = await engine.open(LAPTOP);
       try {
         await tab.goto(site.url + 'embed.html');
-        await tab.waitInFrame(0, () => typeof Page !== 'undefined' && Page.started && Page.paints > 1);
+        await tab.waitInFrame(0, () => typeof Boot !== 'undefined' && Boot.started && Stage.paints > 1);
         assert.equal(await tab.evaluate(() => document.activeElement.id), 'typing');
       } finally {
         await tab.close();
@@ -98,7 +98,7 @@ export default function edgeChecks(engine) {
     scene(engine, LAPTOP, 'a gesture whose end never comes leaves the board listening', async l => {
       // A pen touches the board and is never heard of again, as when its moves and
       // release are lost: the mouse still drags p, from where it presses.
-      const pen = await l.state(([x, y]) => Page.board.dispatchEvent(new PointerEvent('pointerdown', {
+      const pen = await l.state(([x, y]) => Stage.board.dispatchEvent(new PointerEvent('pointerdown', {
         clientX: x, clientY: y, pointerId: 77, pointerType: 'pen', button: 0, buttons: 1, bubbles: true,
         cancelable: true })), l.at(300, 500));
       assert.ok(!pen, 'the page took the pen\'s press');
@@ -121,7 +121,7 @@ export default function edgeChecks(engine) {
         const draw = Canvas.inkSegment;
         Canvas.inkSegment = (...a) => { inked++; draw(...a); };
         const parent = { pointerId: 5, pointerType: 'pen' };
-        Page.board.dispatchEvent(new PointerEvent('pointerdown', { ...parent, clientX: x, clientY: y, button: 0,
+        Stage.board.dispatchEvent(new PointerEvent('pointerdown', { ...parent, clientX: x, clientY: y, button: 0,
                                                                    buttons: 1, bubbles: true }));
         // As Safari 18.2 gives them: no pointerId, no pointerType.
         Core.pointer('move', { clientX: x2, clientY: y2, button: -1, buttons: 1, timeStamp: performance.now() }, parent);
@@ -134,16 +134,16 @@ export default function edgeChecks(engine) {
     scene(engine, LAPTOP, 'the page refuses an iPad its pinch, and the pencil its handwriting', async l => {
       assert.deepEqual(await l.state(() => ['gesturestart', 'gesturechange'].map(type => {
         const e = new Event(type, { cancelable: true, bubbles: true });
-        Page.board.dispatchEvent(e);
+        Stage.board.dispatchEvent(e);
         return e.defaultPrevented;
       })), [true, true]);
       assert.equal(await l.state(() => {
         const e = new Event('touchmove', { cancelable: true, bubbles: true });
-        Page.board.dispatchEvent(e);
+        Stage.board.dispatchEvent(e);
         return e.defaultPrevented;
       }), true);
       assert.deepEqual(await l.state(() => ['-webkit-touch-callout', '-webkit-user-select', 'user-select']
-          .map(p => getComputedStyle(Page.board).getPropertyValue(p)).filter(v => v !== '' && v !== 'none')), []);
+          .map(p => getComputedStyle(Stage.board).getPropertyValue(p)).filter(v => v !== '' && v !== 'none')), []);
     });
 
     scene(engine, LAPTOP, 'a failure in the program ends in a panel that says so, with a way to start again', async l => {
@@ -191,7 +191,7 @@ export default function edgeChecks(engine) {
       await l.tab.emulateForcedColors();
       const [disabled, enabled, grayText] = await l.state(() => {
         const colour = e => getComputedStyle(e).color;
-        const caption = name => Page.controls.find(c => c.input.getAttribute('aria-label') === name)
+        const caption = name => Row.controls.find(c => c.input.getAttribute('aria-label') === name)
             .element.querySelector('span');
         const probe = document.body.appendChild(document.createElement('span'));
         probe.style.color = 'GrayText';
@@ -202,7 +202,7 @@ export default function edgeChecks(engine) {
     }, { needs: ['forcedColors'] });
 
     scene(engine, LAPTOP, 'the board shows keyboard focus, not a press, and is announced by name', async l => {
-      const ring = () => l.state(() => getComputedStyle(Page.board).outlineStyle);
+      const ring = () => l.state(() => getComputedStyle(Stage.board).outlineStyle);
       await l.clickBoard(100, 600);
       assert.equal(await ring(), 'none', 'no ring after a press');
       await l.keyboard.press('Tab');
@@ -211,7 +211,7 @@ export default function edgeChecks(engine) {
       await l.keyboard.up('Shift');
       assert.equal(await l.state(() => document.activeElement.id), 'board');
       assert.notEqual(await ring(), 'none', 'a ring for the keyboard');
-      assert.deepEqual(await l.state(() => [Page.board.getAttribute('role'), Page.board.getAttribute('aria-label')]),
+      assert.deepEqual(await l.state(() => [Stage.board.getAttribute('role'), Stage.board.getAttribute('aria-label')]),
                        ['img', '黒板']);
     });
   });

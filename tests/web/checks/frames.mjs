@@ -15,7 +15,7 @@ const { scenes } = JSON.parse(readFileSync(new URL('../../scenes/frames.json', i
 // after each, and compares the board's pixels with a full repaint and, for a scene
 // with a reference, with the board as it stood before the first event.
 function play(events, { left, top, scale }, compareWithStart) {
-  const board = Page.board;
+  const board = Stage.board;
   const pixels = () => board.getContext('2d').getImageData(0, 0, board.width, board.height).data;
   const start = compareWithStart ? pixels() : null;
   let time = performance.now();
@@ -27,7 +27,7 @@ function play(events, { left, top, scale }, compareWithStart) {
   };
   const press = p => { pointer(1, p, -1, 0); pointer(0, p, 0, 1); };
   const click = name => {
-    const index = Page.controls.findIndex(c => c.input.getAttribute('aria-label') === name);
+    const index = Row.controls.findIndex(c => c.input.getAttribute('aria-label') === name);
     if (index < 0) throw new Error(`no control called ${name}`);
     Module._pl_click(index);
     Module._pl_frame();

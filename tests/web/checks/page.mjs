@@ -1,8 +1,8 @@
 // The page on its own: what it asks of the machine, the keyboard, the tool row, a
 // change of screen, and the end.
 import assert from 'node:assert/strict';
-import { describe, test } from 'node:test';
-import { BLACK, BOARD, Lesson, PAGE_URL, RED, WHITE } from '../lesson.mjs';
+import { describe } from 'node:test';
+import { BLACK, BOARD, PAGE_URL, RED, WHITE } from '../lesson.mjs';
 import { LAPTOP, VIEWPORTS } from '../viewports.mjs';
 import { boardPixels, difference } from '../pagefuzz.mjs';
 import { expectColour, expectSome, scene } from './common.mjs';
@@ -21,10 +21,10 @@ export default function pageChecks(engine) {
     scene(engine, VIEWPORTS[0], 'Tab goes through the controls in the window\'s order, and Space presses them', async l => {
       const focused = () => l.state(() => document.activeElement.getAttribute('aria-label'));
       assert.equal(await focused(), '黒板');
-      const paints = await l.state(() => Page.paints);
+      const paints = await l.state(() => Stage.paints);
       await l.keyboard.press(' ');  // the board takes no keys
       await l.settle();
-      assert.equal(await l.state(() => Page.paints), paints);
+      assert.equal(await l.state(() => Stage.paints), paints);
       // The pen and colour buttons are disabled on the initial screen: focus passes them.
       const order = [];
       for (let i = 0; i < 10; i++) {
@@ -42,7 +42,7 @@ export default function pageChecks(engine) {
     });
 
     scene(engine, LAPTOP, 'option buttons and boxes take a click anywhere in their box, the upper one where they overlap', async l => {
-      const ticked = () => l.state(() => Page.controls.filter(c => c.input.checked).map(c => c.input.getAttribute('aria-label')));
+      const ticked = () => l.state(() => Row.controls.filter(c => c.input.checked).map(c => c.input.getAttribute('aria-label')));
       await l.clickControl('メモ');
       await l.clickWindow(595, 16);  // right of bold red's caption
       assert.deepEqual(await ticked(), ['赤 太字']);
@@ -82,7 +82,7 @@ export default function pageChecks(engine) {
         await l.setViewport(width, height, dpr);
         await l.settle();
         await l.setViewport(LAPTOP.width, LAPTOP.height, LAPTOP.dpr ?? 1);
-        await l.state(() => Page.requestFrame());  // (an emulated ratio comes with no event)
+        await l.state(() => Stage.requestFrame());  // (an emulated ratio comes with no event)
         await l.settle();
         assert.equal(difference(await l.state(boardPixels), before), null, `after ${width} x ${height} at ${dpr}x`);
       }
@@ -93,13 +93,13 @@ export default function pageChecks(engine) {
       if (l.tab.closed) return;  // the browser let the page close its tab
       assert.equal(await l.state(() => document.getElementById('ended').hidden), false);
       assert.match(await l.state(() => document.getElementById('ended').textContent), /終了しました/);
-      const paints = await l.state(() => Page.paints);
+      const paints = await l.state(() => Stage.paints);
       await l.mouse.move(200, 200);
       await l.mouse.down();
       await l.mouse.move(300, 300);
       await l.mouse.up();
       await l.settle();
-      assert.equal(await l.state(() => Page.paints), paints);
+      assert.equal(await l.state(() => Stage.paints), paints);
       assert.equal(await l.state(() => Core.frame()), false, 'the program paints nothing more');
     });
   });
