@@ -17,7 +17,7 @@ try {
   const page = await browser.newPage();
   await page.setViewport({ width: 822, height: 687 });
   await page.goto('file://' + file, { waitUntil: 'load' });
-  await page.waitForFunction(() => Page.paints > 0);
+  await page.waitForFunction(() => Stage.paints > 0);
   const cdp = await page.createCDPSession();
   await cdp.send('Performance.enable');
   const heap = async () => (await cdp.send('Performance.getMetrics')).metrics
