@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "frontend/geometry.h"
+#include "frontend/pixels.h"
 
 namespace frontend {
 
@@ -30,10 +31,6 @@ struct Fit {
             (y - top) / scale - boardOnWindow.y - border};
   }
 };
-
-// Some browsers stop drawing a canvas of more device pixels than this (iOS Safari's
-// limit); a 4K screen at twice the density would pass it.
-inline constexpr double kMostCanvasPixels = 16777216;
 
 // Scales the window uniformly to fit a `viewportWidth` x `viewportHeight` viewport
 // with `pixelRatio` device pixels per viewport pixel, centred in it.

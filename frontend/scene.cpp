@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "frontend/fit.h"
-
 namespace frontend {
 
 namespace {
@@ -130,7 +128,7 @@ std::vector<Rect> BoardScene::takeFrame() {
   return damage;
 }
 
-double BoardScene::inkScale(double shownScale) {
+double BoardScene::keepInkFor(double shownScale) {
   const double most = std::sqrt(kMostCanvasPixels / (static_cast<double>(width_) * height_));
   if (shownScale > 0) inkScale_ = std::max(inkScale_, std::min(shownScale, most));
   return inkScale_ > 0 ? inkScale_ : 1;
@@ -163,24 +161,45 @@ bool BoardScene::inkStroke(const forms::InkCommand& c, InkStroke& out) {
   return true;
 }
 
+namespace {
+
+// A stroke as the rasteriser takes it: on whole device pixels where it needs no
+// antialiasing, its round ends as discs.
+void draw(const SegmentItem& s, Rasteriser& to, const DeviceGrid& grid) {
+  std::vector<Rect> pixels;
+  if (!crispPixels(s, grid, pixels)) {
+    to.segment(s);
+    return;
+  }
+  for (const Rect& p : pixels) to.fill(p, s.colour);
+  for (const SegmentItem& end : crispEnds(s)) to.segment(end);
+}
+
+}  // namespace
+
 void BoardScene::paintLines(const std::vector<Tracked<forms::Line>>& layer, const Rect& within,
-                            Rasteriser& to) const {
+                            Rasteriser& to, const DeviceGrid& grid) const {
   SegmentItem item;
   for (const auto& t : layer)
     if (t.drawn && reaches(t.area, within) && drawnSegment(t.placed, within, item))
-      to.segment(item);
+      draw(item, to, grid);
 }
 
-void BoardScene::paint(const Rect& within, Rasteriser& to) const {
-  paintLines(gridLines_, within, to);
+void BoardScene::paint(const Rect& within, Rasteriser& to, const DeviceGrid& grid) const {
+  paintLines(gridLines_, within, to, grid);
   for (const auto& t : labels_)
     if (reaches(t.area, within)) to.text(t.text);
   for (const auto& t : images_)
     if (reaches(t.area, within)) to.picture(t.picture);
-  paintLines(figureLines_, within, to);
-  paintLines(upperLines_, within, to);
+  paintLines(figureLines_, within, to, grid);
+  paintLines(upperLines_, within, to, grid);
   for (const auto& t : shapes_)
-    if (reaches(t.area, within)) to.ring(t.marker);
+    if (reaches(t.area, within))
+      for (const Rect& run : ringPixels(t.marker, grid)) to.fill(run, t.marker.colour);
+}
+
+void BoardScene::paintBorder(Rasteriser& to, const DeviceGrid& grid) const {
+  for (const SegmentItem& s : border()) draw(s, to, grid);
 }
 
 std::vector<Rect> BoardScene::tiles(const std::vector<Rect>& damage, int size) const {

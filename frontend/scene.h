@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "frontend/display.h"
+#include "frontend/pixels.h"
 
 namespace frontend {
 
@@ -30,52 +30,55 @@ class BoardScene {
   Rect area() const { return {0, 0, width_, height_}; }
   forms::Rgb background() const { return form_.gamen.BackColor; }
 
-  // The scale (device pixels per board pixel) to keep the ink raster at while the
-  // board is shown at `shownScale`: the finest it has been shown at, so writing made
-  // small and large again stays sharp, but never more than kMostCanvasPixels in all
-  // (a tablet's canvas memory). It only grows; a front end rebuilds its raster, the
-  // writing carried over, when it changes.
-  double inkScale(double shownScale);
+  // The board is shown at `shownScale` device pixels per board pixel: the scale to
+  // keep the ink raster at, the finest it has been shown at, so writing made small and
+  // large again stays sharp, but never more than kMostCanvasPixels in all (a tablet's
+  // canvas memory). It only grows; a front end makes its raster anew (inkRasterAt),
+  // the writing carried over, when it changes.
+  double keepInkFor(double shownScale);
+  // The ink raster at that scale, on a surface with the board's border.
+  InkRaster inkRasterAt(double scale) const { return inkRaster(area(), {scale, borderWidth()}); }
 
   // Whether the model drew since the ink was last drained.
   bool hasInk() const { return !form_.gamen.pending().empty(); }
-  // Hands each ink command the model drew since the last call to `draw`, as strokes
-  // for the raster, in order. What they touch is repainted by the next frame.
+
+  // One frame: first each ink command the model drew since the last frame, handed to
+  // `ink` as strokes for the raster, in order; then, with the ink's own box among
+  // them, the rectangles where the screen must be repainted to bring what is shown in
+  // line with the model: bands along the old and new places of every moved line, the
+  // old and new boxes of moved names, pictures and the marker. Rectangles may overlap.
   template <class F>
-  void drainInk(F&& draw) {
+  std::vector<Rect> frame(F&& ink) {
     form_.gamen.drain([&](const forms::InkCommand& c) {
       InkStroke stroke;
-      if (inkStroke(c, stroke)) draw(stroke);
+      if (inkStroke(c, stroke)) ink(stroke);
     });
+    return takeFrame();
   }
 
-  // Brings what is shown in line with the model and returns where the screen must be
-  // repainted for it: bands along the old and new places of every moved line, the old
-  // and new boxes of moved names, pictures and the marker, and one box for new ink.
-  // Rectangles may overlap.
-  std::vector<Rect> takeFrame();
-
   // The display list as it is shown, bottom to top, as far as it reaches into
-  // `within`: the ink lies below all of it, then the grid, the point names, the
-  // line-name pictures, the figure's lines, the straight lines, the eraser's marker.
-  void paint(const Rect& within, Rasteriser& to) const;
+  // `within`, on a surface laid out as `grid`: the ink lies below all of it, then the
+  // grid, the point names, the line-name pictures, the figure's lines, the straight
+  // lines, the eraser's marker.
+  void paint(const Rect& within, Rasteriser& to, const DeviceGrid& grid) const;
 
-  // Repaints the damaged rectangles of a frame (board pixels; the border's too): for
-  // each, `underlay(rect)` clips to it and lays the ink raster's pixels under it, then
-  // the display list is painted over it. The border is painted when a rectangle
-  // reaches it.
+  // Repaints the damaged rectangles of a frame (board pixels; the border's too) on a
+  // surface laid out as `grid`, whose ink raster is `ink`: for each, `underlay` is
+  // handed the Underlay to clip to and lay under it, and the display list is painted
+  // over it. The border is painted when a rectangle reaches it.
   template <class F>
-  void paintDamage(const std::vector<Rect>& damage, Rasteriser& to, F&& underlay) const {
+  void paintDamage(const std::vector<Rect>& damage, Rasteriser& to, const DeviceGrid& grid,
+                   const InkRaster& ink, F&& underlay) const {
     for (const Rect& r : damage) {
       if (r.intersected(area()) == r) continue;
-      for (const SegmentItem& s : border()) to.segment(s);
+      paintBorder(to, grid);
       break;
     }
     for (const Rect& r : damage) {
       const Rect within = r.intersected(area());
       if (within.empty()) continue;
-      underlay(within);
-      paint(within, to);
+      underlay(underlayOf(within, area(), grid, ink));
+      paint(within, to, grid);
     }
   }
 
@@ -96,7 +99,7 @@ class BoardScene {
   std::vector<SegmentItem> border() const;
   int borderWidth() const { return form_.gamen.BorderPixels; }
   // Where the board and its border stand on the window.
-  Rect onWindow() const { return pixelBox(form_.gamen); }
+  Rect boxOnWindow() const { return pixelBox(form_.gamen); }
 
  private:
   template <class T>
@@ -117,9 +120,11 @@ class BoardScene {
   int lookOf(const TextItem& text);
   template <class T>
   void track(std::vector<Tracked<T>>& layer, std::vector<Rect>& damage);
+  std::vector<Rect> takeFrame();
   bool inkStroke(const forms::InkCommand& c, InkStroke& out);
+  void paintBorder(Rasteriser& to, const DeviceGrid& grid) const;
   void paintLines(const std::vector<Tracked<forms::Line>>& layer, const Rect& within,
-                  Rasteriser& to) const;
+                  Rasteriser& to, const DeviceGrid& grid) const;
 
   app::Form1& form_;
   int width_;

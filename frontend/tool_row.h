@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "frontend/display.h"
+#include "frontend/fonts.h"
+#include "frontend/geometry.h"
 
 namespace frontend {
 

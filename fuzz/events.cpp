@@ -355,6 +355,9 @@ bool knownPress(const Event& e) {
   return (e.button & (frontend::kLeft | frontend::kRight | frontend::kMiddle)) != 0;
 }
 
+// The pixel model's device pixels are the board's.
+constexpr frontend::DeviceGrid kGrid{1, 0};
+
 std::string where(const Event& e) {
   std::string out = "(";
   out += describe(e);
@@ -377,10 +380,9 @@ Session::Session() : ink_(0, 0), screen_(0, 0), full_(0, 0) {
     s = {c.bold.value_or(false), c.enabled.value_or(true), c.checked.value_or(false),
          c.visible.value_or(true)};
   }
-  scene.drainInk([&](const frontend::InkStroke& s) { ink_.ink(s); });
-  scene.takeFrame();
+  scene.frame([&](const frontend::InkStroke& s) { ink_.ink(s); });
   screen_.underlay(ink_, scene.area());
-  scene.paint(scene.area(), screen_);
+  scene.paint(scene.area(), screen_, kGrid);
 }
 
 std::optional<std::string> Session::play(const Event& e) {
@@ -389,7 +391,7 @@ std::optional<std::string> Session::play(const Event& e) {
     const frontend::Outcome out = deliver(*core_, asDelivered(form_, e).front(), nowMs_);
     if (out.reached || !out.ended || !out.changes.empty())
       return "an input was handled after the end " + where(e);
-    if (!form_.gamen.pending().empty() || testing_support::dump(form_) != endedState_)
+    if (testing_support::dump(form_) != endedState_)
       return "the window changed after the end " + where(e);
     return std::nullopt;
   }
@@ -425,8 +427,11 @@ std::optional<std::string> Session::play(const Event& e) {
       break;
   }
   if (fault) return fault;
-  drawn_.assign(form_.gamen.pending().begin(), form_.gamen.pending().end());
-  core_->scene.drainInk([&](const frontend::InkStroke& s) { ink_.ink(s); });
+  // What this event drew: the ink waits for the next frame.
+  const auto& pending = form_.gamen.pending();
+  drawn_.assign(pending.begin() + static_cast<std::ptrdiff_t>(std::min(seenInk_, pending.size())),
+                pending.end());
+  seenInk_ = pending.size();
   if (auto broken = brokenInvariant(form_, drawn_)) return broken;
   if (auto row = toolRowShown()) return row;
   if (ended()) endedState_ = testing_support::dump(form_);
@@ -507,8 +512,10 @@ std::optional<std::string> Session::toolRowShown() const {
 void Session::frame() {
   if (ended()) return;
   frontend::BoardScene& scene = core_->scene;
-  scene.paintDamage(scene.takeFrame(), screen_,
-                    [&](const frontend::Rect& r) { screen_.underlay(ink_, r); });
+  const auto damage = scene.frame([&](const frontend::InkStroke& s) { ink_.ink(s); });
+  seenInk_ = 0;
+  scene.paintDamage(damage, screen_, kGrid, scene.inkRasterAt(1),
+                    [&](const frontend::Underlay& u) { screen_.underlay(ink_, u.device); });
 }
 
 std::optional<std::string> Session::compareFrames() {
@@ -517,7 +524,7 @@ std::optional<std::string> Session::compareFrames() {
   const frontend::BoardScene& scene = core_->scene;
   Pixels& full = full_;
   full.underlay(ink_, scene.area());
-  scene.paint(scene.area(), full);
+  scene.paint(scene.area(), full, kGrid);
   const auto at = screen_.firstDifference(full);
   if (!at) return std::nullopt;
   std::ostringstream o;

@@ -91,7 +91,8 @@ class Session {
   frontend::PointerKind ownerKind_ = frontend::PointerKind::Mouse;
   std::optional<double> penMs_;
   std::string endedState_;  // the window as it was when it ended
-  std::vector<forms::InkCommand> drawn_;
+  std::vector<forms::InkCommand> drawn_;  // what the last event drew
+  std::size_t seenInk_ = 0;               // of the ink waiting for the next frame
 };
 
 // Runs a sequence on a fresh, loaded window, comparing frames every few dozen events

@@ -88,7 +88,7 @@ Pixels::~Pixels() {
 
 void Pixels::clip(const Rect& r) { clip_ = r.intersected(bounds()); }
 
-void Pixels::fill(const Rect& r, std::uint32_t look) {
+void Pixels::set(const Rect& r, std::uint32_t look) {
   const Rect in = r.intersected(clip_);
   const std::uint8_t value = byteFor(look);
   for (int y = in.y; y < in.bottom(); ++y)
@@ -106,7 +106,7 @@ void Pixels::underlay(const Pixels& from, const Rect& r) {
 void Pixels::ink(const frontend::InkStroke& s) {
   clip(bounds());
   if (s.clear)
-    fill(bounds(), colourValue(s.stroke.colour));
+    set(bounds(), colourValue(s.stroke.colour));
   else
     segment(s.stroke);
 }
@@ -171,17 +171,15 @@ void Pixels::segment(const frontend::SegmentItem& s) {
 }
 
 void Pixels::text(const frontend::TextItem& t) {
-  fill(t.box, kTextTag | (static_cast<std::uint32_t>(t.look) & 0xffffff));
+  set(t.box, kTextTag | (static_cast<std::uint32_t>(t.look) & 0xffffff));
 }
 
 void Pixels::picture(const frontend::PictureItem& p) {
-  fill(p.box,
-       kPictureTag | (static_cast<std::uint32_t>(std::hash<std::string>{}(p.key)) & 0xffffff));
+  set(p.box,
+      kPictureTag | (static_cast<std::uint32_t>(std::hash<std::string>{}(p.key)) & 0xffffff));
 }
 
-void Pixels::ring(const frontend::RingItem& r) {
-  for (const Rect& run : frontend::ringPixels(r, 1, 0)) fill(run, colourValue(r.colour));
-}
+void Pixels::fill(const Rect& device, forms::Rgb colour) { set(device, colourValue(colour)); }
 
 std::optional<frontend::Point> Pixels::firstDifference(const Pixels& other) const {
   if (pixels_ == other.pixels_) return std::nullopt;

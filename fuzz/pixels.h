@@ -1,4 +1,5 @@
-// A board's pixels as a rasteriser of the display list sets them, but exactly and alike
+// A board's pixels as a rasteriser of the display list sets them, on a surface whose
+// device pixels are the board's (DeviceGrid{1, 0}), but exactly and alike
 // under every clip: a pixel belongs to an item when its centre lies inside the item's
 // shape, with no blending. A frame painted only where damaged can then be compared
 // with a full repaint pixel for pixel, and any difference is damage the scene missed,
@@ -9,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "frontend/display.h"
+#include "frontend/items.h"
 #include "frontend/scene.h"
 
 namespace fuzz {
@@ -25,8 +26,9 @@ class Pixels : public frontend::Rasteriser {
 
   // Later items set pixels only inside `r` (and the board).
   void clip(const frontend::Rect& r);
-  void fill(const frontend::Rect& r, std::uint32_t value);  // a value as at() gives it
-  // `from`'s pixels inside `r`, and the clip set to `r`: the ink laid under a rectangle.
+  void set(const frontend::Rect& r, std::uint32_t value);  // a value as at() gives it
+  // `from`'s pixels inside `r`, and the clip set to `r`: the ink laid under a rectangle
+  // (this model's device pixels are the board's).
   void underlay(const Pixels& from, const frontend::Rect& r);
   // A stroke or a clearing of the ink raster.
   void ink(const frontend::InkStroke& s);
@@ -34,7 +36,7 @@ class Pixels : public frontend::Rasteriser {
   void segment(const frontend::SegmentItem& s) override;
   void text(const frontend::TextItem& t) override;
   void picture(const frontend::PictureItem& p) override;
-  void ring(const frontend::RingItem& r) override;
+  void fill(const frontend::Rect& device, forms::Rgb colour) override;
 
   // The first pixel where the two differ, or nothing.
   std::optional<frontend::Point> firstDifference(const Pixels& other) const;

@@ -6,7 +6,9 @@
 #include <QScreen>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <optional>
 
 #include "qt/fonts.h"
 
@@ -22,7 +24,8 @@ unsigned buttonsOf(Qt::MouseButtons buttons) {
 
 }  // namespace
 
-// The display list's items in QPainter calls.
+// The display list's items in QPainter calls, on a painter whose transform puts board
+// pixels where they belong on the widget.
 class ItemPainter : public frontend::Rasteriser {
  public:
   ItemPainter() {
@@ -34,38 +37,51 @@ class ItemPainter : public frontend::Rasteriser {
       pictures_[key] = {QPixmap(base + QStringLiteral(".png")), two};
     }
   }
-  // `border`: the board's drawing area starts this many pixels into the widget.
-  void begin(QPainter* p, qreal dpr, int border) {
+  // Board pixels from the drawing area's corner, `grid.border` pixels into the widget;
+  // device pixels as the core counts them, from the widget's corner.
+  void begin(QPainter* p, const frontend::DeviceGrid& grid) {
     p_ = p;
-    dpr_ = dpr;
-    border_ = border;
+    grid_ = grid;
+    board_ = QTransform::fromTranslate(grid.border, grid.border);
+    device_ = QTransform::fromScale(1 / grid.scale, 1 / grid.scale);
+    p_->setWorldTransform(board_);
+  }
+  // Work in the device's pixels for a while.
+  void inDevicePixels(const std::function<void()>& f) {
+    p_->setWorldTransform(device_);
+    f();
+    p_->setWorldTransform(board_);
   }
 
   void segment(const frontend::SegmentItem& s) override {
     QPen pen(toQColor(s.colour), s.width);
-    if (s.dotted) pen.setDashPattern({1, 1});
     // Round ends are drawn as discs beside a flat-ended stroke: Qt rasterises a
     // flat-ended antialiased line many times faster than a round-ended one.
     pen.setCapStyle(s.cap == frontend::Cap::Square ? Qt::SquareCap : Qt::FlatCap);
     p_->setPen(pen);
-    p_->setRenderHint(QPainter::Antialiasing, s.antialiased);
+    p_->setRenderHint(QPainter::Antialiasing, true);
     const QPointF ends[] = {{s.at.x1, s.at.y1}, {s.at.x2, s.at.y2}};
     p_->drawLine(ends[0], ends[1]);
     if (s.cap != frontend::Cap::Round) return;
     p_->setPen(Qt::NoPen);
     p_->setBrush(toQColor(s.colour));
-    p_->setRenderHint(QPainter::Antialiasing, true);
     for (int i : {0, 1})
       if (i == 0 ? s.ownStart : s.ownEnd) p_->drawEllipse(ends[i], s.width / 2.0, s.width / 2.0);
     p_->setBrush(Qt::NoBrush);
   }
 
+  void fill(const frontend::Rect& d, forms::Rgb colour) override {
+    p_->setRenderHint(QPainter::Antialiasing, false);
+    inDevicePixels([&] { p_->fillRect(QRect(d.x, d.y, d.w, d.h), toQColor(colour)); });
+  }
+
   void text(const frontend::TextItem& t) override {
-    QPixmap& drawn = texts_[{t.look, dpr_}];
+    const qreal dpr = grid_.scale;
+    QPixmap& drawn = texts_[{t.look, dpr}];
     if (drawn.isNull()) {
-      drawn = QPixmap(QSize(static_cast<int>(std::ceil(t.box.w * dpr_)),
-                            static_cast<int>(std::ceil(t.box.h * dpr_))));
-      drawn.setDevicePixelRatio(dpr_);
+      drawn = QPixmap(QSize(static_cast<int>(std::ceil(t.box.w * dpr)),
+                            static_cast<int>(std::ceil(t.box.h * dpr))));
+      drawn.setDevicePixelRatio(dpr);
       drawn.fill(toQColor(t.back));
       QPainter painter(&drawn);
       painter.setPen(toQColor(t.fore));
@@ -79,33 +95,23 @@ class ItemPainter : public frontend::Rasteriser {
   void picture(const frontend::PictureItem& i) override {
     const auto found = pictures_.find(i.key);
     if (found == pictures_.end()) return;
-    const QPixmap& pm = found->second[frontend::pictureScale(dpr_) - 1];
+    const QPixmap& pm = found->second[frontend::pictureScale(grid_.scale) - 1];
+    p_->setRenderHint(QPainter::SmoothPixmapTransform, true);
     p_->drawPixmap(QRectF(i.box.x, i.box.y, i.box.w, i.box.h), pm,
                    QRectF(QPointF(0, 0), QSizeF(pm.size())));
   }
 
-  void ring(const frontend::RingItem& r) override {
-    // The core gives the ring in device pixels; painted there, unblended.
-    p_->save();
-    p_->resetTransform();
-    p_->scale(1 / dpr_, 1 / dpr_);
-    p_->setRenderHint(QPainter::Antialiasing, false);
-    for (const frontend::Rect& run : frontend::ringPixels(r, dpr_, border_))
-      p_->fillRect(QRect(run.x, run.y, run.w, run.h), toQColor(r.colour));
-    p_->restore();
-  }
-
  private:
   QPainter* p_ = nullptr;
-  qreal dpr_ = 1;
-  int border_ = 0;
+  frontend::DeviceGrid grid_;
+  QTransform board_, device_;
   std::map<std::pair<int, qreal>, QPixmap> texts_;  // each look, drawn once per ratio
   std::map<std::string, std::array<QPixmap, 2>> pictures_;
 };
 
 BoardView::BoardView(frontend::Presenter& core, QWidget* parent)
     : QWidget(parent), core_(core), painter_(std::make_unique<ItemPainter>()) {
-  const frontend::Rect box = core.scene.onWindow();
+  const frontend::Rect box = core.scene.boxOnWindow();
   setGeometry(box.x, box.y, box.w, box.h);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted; nothing to erase first
   setMouseTracking(true);                 // moves without a button reach the board
@@ -150,40 +156,25 @@ void BoardView::report(frontend::Phase phase, const QMouseEvent* event) {
 }
 
 void BoardView::ensureInkRaster() {
-  const qreal scale = core_.scene.inkScale(devicePixelRatioF());
-  if (!ink_.isNull() && ink_.devicePixelRatio() == scale) return;
+  const double scale = core_.scene.keepInkFor(devicePixelRatioF());
+  const frontend::InkRaster raster = core_.scene.inkRasterAt(scale);
+  if (!ink_.isNull() && raster == inkRaster_) return;
   // The raster carries the scale the core keeps the writing at, so it stays sharp at
   // 150 % or 200 %, and after a move to a coarser screen and back. When that scale
   // grows, the writing so far is carried over, scaled.
-  QImage fresh(innerRect().size() * scale, QImage::Format_RGB32);
+  QImage fresh(raster.width, raster.height, QImage::Format_RGB32);
   fresh.setDevicePixelRatio(scale);
   fresh.fill(toQColor(core_.scene.background()));
   if (!ink_.isNull()) {
     QPainter p(&fresh);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRectF(QPointF(0, 0), QSizeF(innerRect().size())), ink_);
+    p.drawImage(QRectF(0, 0, raster.width / scale, raster.height / scale), ink_);
   }
   ink_ = std::move(fresh);
+  inkRaster_ = raster;
 }
 
 void BoardView::sync() {
-  if (core_.scene.hasInk()) {
-    // Every segment goes into the raster as it comes, so no point of a stroke is
-    // lost however fast the pen moves; only the painting waits for the display.
-    ensureInkRaster();
-    QPainter painter(&ink_);
-    painter.setRenderHint(QPainter::Antialiasing);
-    core_.scene.drainInk([&](const frontend::InkStroke& ink) {
-      const frontend::SegmentItem& s = ink.stroke;
-      if (ink.clear) {
-        painter.fillRect(QRectF(QPointF(0, 0), QSizeF(innerRect().size())), toQColor(s.colour));
-        return;
-      }
-      // A true round cap and join here, where strokes meet stroke upon stroke.
-      painter.setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-      painter.drawLine(QPointF(s.at.x1, s.at.y1), QPointF(s.at.x2, s.at.y2));
-    });
-  }
   if (const auto wait = pacer_.afterChange(clock_.elapsed()); wait == 0)
     flushFrame();
   else if (wait)
@@ -191,10 +182,29 @@ void BoardView::sync() {
 }
 
 QRegion BoardView::takeFrame() {
+  ensureInkRaster();
+  // The ink the model drew since the last frame goes into the raster first, so the
+  // frame repaints where it lies.
+  std::optional<QPainter> painter;
+  const double k = inkRaster_.scale, at = inkRaster_.origin / k;
+  const std::vector<frontend::Rect> damage = core_.scene.frame([&](const frontend::InkStroke& ink) {
+    if (!painter) {
+      painter.emplace(&ink_);
+      painter->setRenderHint(QPainter::Antialiasing);
+      painter->translate(at, at);
+    }
+    const frontend::SegmentItem& s = ink.stroke;
+    if (ink.clear) {
+      painter->fillRect(QRectF(-at, -at, ink_.width() / k, ink_.height() / k), toQColor(s.colour));
+      return;
+    }
+    // A true round cap and join here, where strokes meet stroke upon stroke.
+    painter->setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter->drawLine(QPointF(s.at.x1, s.at.y1), QPointF(s.at.x2, s.at.y2));
+  });
   QRegion dirty;
   const int b = core_.scene.borderWidth();
-  for (const frontend::Rect& r : core_.scene.takeFrame())
-    dirty += QRect(r.x + b, r.y + b, r.w, r.h);
+  for (const frontend::Rect& r : damage) dirty += QRect(r.x + b, r.y + b, r.w, r.h);
   return dirty;
 }
 
@@ -208,19 +218,19 @@ void BoardView::flushFrame() {
 void BoardView::paintEvent(QPaintEvent* event) {
   ensureInkRaster();
   QPainter p(this);
-  const qreal ink = ink_.devicePixelRatio();
   const int b = core_.scene.borderWidth();
-  painter_->begin(&p, devicePixelRatioF(), b);
-  // Finer ink than the screen's is scaled down smoothly; the same is copied.
-  p.setRenderHint(QPainter::SmoothPixmapTransform, ink != devicePixelRatioF());
-  p.translate(b, b);
+  const frontend::DeviceGrid grid{devicePixelRatioF(), b};
+  painter_->begin(&p, grid);
   std::vector<frontend::Rect> damage;
   for (const QRect& r : event->region())
     damage.push_back({r.x() - b, r.y() - b, r.width(), r.height()});
-  core_.scene.paintDamage(damage, *painter_, [&](const frontend::Rect& r) {
-    const QRect local(r.x, r.y, r.w, r.h);
-    p.setClipRect(local);
-    p.drawImage(QRectF(local), ink_, QRectF(r.x * ink, r.y * ink, r.w * ink, r.h * ink));
+  core_.scene.paintDamage(damage, *painter_, grid, inkRaster_, [&](const frontend::Underlay& u) {
+    painter_->inDevicePixels([&] {
+      const QRect at(u.device.x, u.device.y, u.device.w, u.device.h);
+      p.setClipRect(at);
+      p.setRenderHint(QPainter::SmoothPixmapTransform, u.smooth);
+      p.drawImage(at, ink_, QRectF(u.sourceX, u.sourceY, u.sourceWidth, u.sourceHeight));
+    });
   });
 }
 

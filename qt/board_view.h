@@ -1,6 +1,6 @@
 // The board widget: hands Qt's mouse events to the front-end core, keeps the ink in a
-// raster at the screen's resolution, and paints the core's display list over the
-// damaged rectangles, at most once per refresh of the screen.
+// raster at the scale the core keeps it at, and paints the core's display list over
+// the damaged rectangles, at most once per refresh of the screen.
 #pragma once
 
 #include <QElapsedTimer>
@@ -23,13 +23,12 @@ class BoardView : public QWidget {
   BoardView(frontend::Presenter& core, QWidget* parent);
   ~BoardView() override;
 
-  // After an event: the new ink into the raster at once, and a frame asked for, never
-  // more than one refresh interval later.
+  // After an event: a frame asked for, never more than one refresh interval later.
   void sync();
-  QRegion takeFrame();  // the core's frame, as the region to repaint
+  QRegion takeFrame();  // the core's frame (its ink into the raster), as the region to repaint
   void flushFrame();    // takes the frame and asks Qt to paint it now
 
-  // The ink as it stands, at the device's resolution (for tests and benchmarks).
+  // The ink as it stands, at the scale the core keeps it at (for tests and benchmarks).
   const QImage& inkRaster() const { return ink_; }
 
   // Runs after every pointer event the board hands to the core, with its outcome.
@@ -50,6 +49,7 @@ class BoardView : public QWidget {
   frontend::Presenter& core_;
   std::unique_ptr<ItemPainter> painter_;
   QImage ink_;
+  frontend::InkRaster inkRaster_;
   frontend::FramePacer pacer_;
   QElapsedTimer clock_;
   QTimer frameTimer_;

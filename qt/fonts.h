@@ -5,7 +5,8 @@
 #include <QFont>
 #include <QStringList>
 
-#include "frontend/display.h"
+#include "forms/palette.h"
+#include "frontend/fonts.h"
 
 namespace view {
 

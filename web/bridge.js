@@ -41,7 +41,7 @@ mergeInto(LibraryManager.library, {
                           boardDescription) {
     Stage.setUp(UTF8ToString(title), width, height, Canvas.css(back), UTF8ToString(boardName),
                 UTF8ToString(boardDescription));
-    Canvas.setUp(Stage.board, border, aw, ah);
+    Canvas.setUp(Stage.board, border);
   },
 
   pl_js_add_control: function (index, kind, x, y, w, h, caption, font, fore, back, name,
@@ -56,19 +56,21 @@ mergeInto(LibraryManager.library, {
   },
 
   pl_js_fit: function (scale, left, top, canvasWidth, canvasHeight, canvasScale, canvasLeft,
-                       canvasTop, canvasCssWidth, canvasCssHeight, inkScale, reback) {
+                       canvasTop, canvasCssWidth, canvasCssHeight, inkWidth, inkHeight, inkScale,
+                       inkOrigin, reback) {
     Stage.place(scale, left, top);
     Canvas.fit(canvasWidth, canvasHeight, canvasScale,
-               { x: canvasLeft, y: canvasTop, w: canvasCssWidth, h: canvasCssHeight }, inkScale, !!reback);
+               { x: canvasLeft, y: canvasTop, w: canvasCssWidth, h: canvasCssHeight },
+               { width: inkWidth, height: inkHeight, scale: inkScale, origin: inkOrigin }, !!reback);
   },
 
-  pl_js_begin_rect: function (x, y, w, h) { Canvas.beginRect(x, y, w, h); },
+  pl_js_begin_rect: function (x, y, w, h, sx, sy, sw, sh, smooth) {
+    Canvas.beginRect({ x, y, w, h }, { x: sx, y: sy, w: sw, h: sh }, !!smooth);
+  },
   pl_js_end_paint: function () { Canvas.endPaint(); },
 
-  pl_js_segment: function (x1, y1, x2, y2, colour, width, cap, dotted, antialiased, ownStart,
-                           ownEnd) {
-    Canvas.segment(x1, y1, x2, y2, Canvas.css(colour), width, Core.CAP[cap], !!dotted, !!antialiased,
-                   !!ownStart, !!ownEnd);
+  pl_js_segment: function (x1, y1, x2, y2, colour, width, cap, ownStart, ownEnd) {
+    Canvas.segment(x1, y1, x2, y2, Canvas.css(colour), width, Core.CAP[cap], !!ownStart, !!ownEnd);
   },
 
   // The strings are read only when the look is not drawn yet: a name moves on every

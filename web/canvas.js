@@ -1,7 +1,7 @@
 // The board's canvas: its backing store, the ink raster below the board, the letter
 // pictures and the names' images, and the drawing of the core's display list. Every
-// decision (what, where, in which order, at which scale) arrives as arguments, through
-// web/bridge.js; this is the platform's own mechanics.
+// decision (what, where, in which order, at which scale, on which device pixels)
+// arrives as arguments, through web/bridge.js; this is the platform's own mechanics.
 
 /* global Boot */
 
@@ -10,10 +10,9 @@ const Canvas = {
   ctx: null,
   scale: 1,  // the canvas's device pixels per board pixel
   border: 0,  // the board's drawing area starts this far into the canvas, in board pixels
-  area: { w: 0, h: 0 },  // the drawing area, in board pixels
-  ink: null,  // the ink raster, at inkScale device pixels per board pixel
+  ink: null,  // the ink raster's canvas
   inkCtx: null,
-  inkScale: 0,
+  inkRaster: null,  // its size, scale and origin, as the core gives them
   // Until the first stroke or the first idle moment after the figure, the ink is only
   // the colour it was cleared to: a second canvas the size of the board costs the
   // first frame as much as the board's own.
@@ -24,16 +23,15 @@ const Canvas = {
 
   css(c) { return '#' + c.toString(16).padStart(6, '0'); },
 
-  setUp(board, border, areaWidth, areaHeight) {
+  setUp(board, border) {
     Canvas.board = board;
     Canvas.border = border;
-    Canvas.area = { w: areaWidth, h: areaHeight };
   },
 
   // Places the canvas over the scaled window, unscaled, on whole device pixels. Its
   // store is made anew (which clears it) only when told: setting a canvas's size
   // clears it even when the size is the same.
-  fit(width, height, scale, place, inkScale, reback) {
+  fit(width, height, scale, place, inkRaster, reback) {
     const board = Canvas.board;
     Object.assign(board.style, { left: place.x + 'px', top: place.y + 'px', width: place.w + 'px',
                                  height: place.h + 'px' });
@@ -46,87 +44,60 @@ const Canvas = {
       if (scale !== Canvas.scale) Canvas.texts.clear();
       Canvas.scale = scale;
     }
-    if (inkScale !== Canvas.inkScale) {
-      if (Canvas.ink) Canvas.newInk(inkScale);
-      else Canvas.inkScale = inkScale;
-    }
+    const was = Canvas.inkRaster;
+    Canvas.inkRaster = inkRaster;
+    if (Canvas.ink && (inkRaster.width !== was.width || inkRaster.height !== was.height ||
+                       inkRaster.scale !== was.scale)) Canvas.newInk();
   },
 
   // The ink raster, made now if it was put off.
   makeInk() {
-    if (Canvas.ink || !Canvas.inkScale) return;
-    Canvas.newInk(Canvas.inkScale);
+    if (Canvas.ink || !Canvas.inkRaster) return;
+    Canvas.newInk();
     if (Canvas.inkBack) Canvas.inkClear(Canvas.inkBack);
   },
 
-  // The ink raster at a new scale, the writing so far carried over.
-  newInk(scale) {
-    const [x0, y0, x1, y1] = Canvas.boardSpan(scale);
+  // The ink raster as the core last gave it, the writing so far carried over.
+  newInk() {
+    const { width, height, scale, origin } = Canvas.inkRaster;
     const ink = document.createElement('canvas');
-    ink.width = x1 - x0;
-    ink.height = y1 - y0;
+    ink.width = width;
+    ink.height = height;
     const ctx = ink.getContext('2d');
-    if (Canvas.ink) ctx.drawImage(Canvas.ink, 0, 0, ink.width, ink.height);
-    // Board coordinates land where the board's own items do on the canvas.
-    const shift = Canvas.border * scale;
-    ctx.setTransform(scale, 0, 0, scale, shift - x0, shift - y0);
+    if (Canvas.ink) ctx.drawImage(Canvas.ink, 0, 0, width, height);
+    ctx.setTransform(scale, 0, 0, scale, origin, origin);
     ctx.lineCap = 'round';
     ctx.lineJoin = 'round';
     Canvas.ink = ink;
     Canvas.inkCtx = ctx;
-    Canvas.inkScale = scale;
   },
 
-  // The board's drawing area on a surface of `k` device pixels per board pixel that
-  // starts at the border's corner: [left, top, right, bottom] on whole device pixels,
-  // where the border's own pixels end, so the ink laid under it covers every device
-  // pixel of the board and none of the border.
-  boardSpan(k) {
-    const o = Canvas.border;
-    return [Math.round(o * k), Math.round(o * k), Math.round((Canvas.area.w + o) * k),
-            Math.round((Canvas.area.h + o) * k)];
-  },
-
-  // A board coordinate moved to the nearest edge between device pixels.
-  snap(v) {
+  // A rectangle of the canvas's device pixels in board units, which the canvas's
+  // transform takes back to those device pixels exactly.
+  boardUnits(d) {
     const k = Canvas.scale, o = Canvas.border;
-    return Math.round((v + o) * k) / k - o;
+    return [d.x / k - o, d.y / k - o, d.w / k, d.h / k];
   },
 
-  // Clips to a rectangle of the board, taken to whole device pixels (rectangles that
-  // meet then share their edge pixels instead of each blending half of them), and
-  // lays the ink under it.
-  beginRect(x, y, w, h) {
+  // Clips to a damaged rectangle's device pixels and lays the ink under it: every
+  // device pixel there is the ink's alone, whatever lay there before. (Changing the
+  // transform for every rectangle costs more than working in board units.)
+  beginRect(device, source, smooth) {
     const ctx = Canvas.ctx;
     if (Canvas.clipped) ctx.restore();
     ctx.save();
     Canvas.clipped = true;
-    const l = Canvas.snap(x), t = Canvas.snap(y), r = Canvas.snap(x + w), b = Canvas.snap(y + h);
+    const at = Canvas.boardUnits(device);
     ctx.beginPath();
-    ctx.rect(l, t, r - l, b - t);
+    ctx.rect(...at);
     ctx.clip();
-    // The ink, in the canvas's own device pixels, over the part of the board inside
-    // the rectangle: every device pixel is the ink's alone, whatever lay there before.
-    const k = Canvas.scale, o = Canvas.border, s = Canvas.inkScale / k;
-    const [x0, y0, x1, y1] = Canvas.boardSpan(k);
-    const dl = Math.max(Math.round((l + o) * k), x0), dr = Math.min(Math.round((r + o) * k), x1);
-    const dt = Math.max(Math.round((t + o) * k), y0), db = Math.min(Math.round((b + o) * k), y1);
-    if (dr <= dl || db <= dt) return;
     if (!Canvas.ink) {
       ctx.fillStyle = Canvas.inkBack;
-      ctx.fillRect(dl / k - o, dt / k - o, (dr - dl) / k, (db - dt) / k);
+      ctx.fillRect(...at);
       return;
     }
-    // The board's device pixels here map onto the ink raster's whole, edge to edge:
-    // at a finer ink scale, board and raster round their edges differently, and a
-    // source rectangle past the raster's edge would leave the board's last column
-    // unpainted. (In board units, which the canvas's transform takes back to those
-    // device pixels: changing the transform for every rectangle costs more than the
-    // copy.)
-    const sx = Canvas.ink.width / (x1 - x0), sy = Canvas.ink.height / (y1 - y0);
-    ctx.imageSmoothingEnabled = s !== 1;
-    ctx.drawImage(Canvas.ink, (dl - x0) * sx, (dt - y0) * sy, (dr - dl) * sx, (db - dt) * sy,
-                  dl / k - o, dt / k - o, (dr - dl) / k, (db - dt) / k);
+    ctx.imageSmoothingEnabled = smooth;
+    ctx.drawImage(Canvas.ink, source.x, source.y, source.w, source.h, ...at);
   },
 
   endPaint() {
@@ -134,37 +105,20 @@ const Canvas = {
     Canvas.clipped = false;
   },
 
-  segment(x1, y1, x2, y2, style, width, cap, dotted, antialiased, ownStart, ownEnd) {
+  // An antialiased stroke; a round end is a disc at each of its own ends.
+  segment(x1, y1, x2, y2, style, width, cap, ownStart, ownEnd) {
     const ctx = Canvas.ctx;
-    const half = width / 2;
-    if (!antialiased && !dotted) {
-      // Level and upright lines fill whole device pixels, as the desktop draws them.
-      const ext = cap === 'square' ? half : 0;  // a square end reaches half the width beyond
-      const l = Math.min(x1, x2) - (x1 === x2 ? half : ext);
-      const r = Math.max(x1, x2) + (x1 === x2 ? half : ext);
-      const t = Math.min(y1, y2) - (y1 === y2 ? half : ext);
-      const b = Math.max(y1, y2) + (y1 === y2 ? half : ext);
-      const x = Canvas.snap(l), y = Canvas.snap(t);
-      ctx.fillStyle = style;
-      ctx.fillRect(x, y, Canvas.snap(r) - x, Canvas.snap(b) - y);
-    } else {
-      ctx.strokeStyle = style;
-      ctx.lineWidth = width;
-      // Round ends are discs at the line's own ends, below; a line of no length is
-      // its dot alone.
-      ctx.lineCap = cap === 'square' ? 'square' : 'butt';
-      ctx.setLineDash(dotted ? [1, 1] : []);
-      // The grid's dots fall on every other whole pixel, from the second, as on the desktop.
-      ctx.lineDashOffset = dotted ? -0.5 : 0;
-      ctx.beginPath();
-      ctx.moveTo(x1, y1);
-      ctx.lineTo(x2, y2);
-      ctx.stroke();
-    }
+    ctx.strokeStyle = style;
+    ctx.lineWidth = width;
+    ctx.lineCap = cap === 'square' ? 'square' : 'butt';
+    ctx.beginPath();
+    ctx.moveTo(x1, y1);
+    ctx.lineTo(x2, y2);
+    ctx.stroke();
     if (cap === 'round') {
       ctx.fillStyle = style;
-      if (ownStart) Canvas.disc(x1, y1, half);
-      if (ownEnd) Canvas.disc(x2, y2, half);
+      if (ownStart) Canvas.disc(x1, y1, width / 2);
+      if (ownEnd) Canvas.disc(x2, y2, width / 2);
     }
   },
 
@@ -174,7 +128,8 @@ const Canvas = {
     Canvas.ctx.fill();
   },
 
-  // A caption's look, drawn once at the current scale and copied wherever it stands.
+  // A caption's look, drawn once at the current scale and copied wherever it stands,
+  // as drawn, whatever the ink below it was scaled with last.
   text(box, look, strings, fore, back) {
     let image = Canvas.texts.get(look);
     if (!image) {
@@ -194,7 +149,6 @@ const Canvas = {
       ctx.fillText(caption, 0, ctx.measureText(caption).fontBoundingBoxAscent);
       Canvas.texts.set(look, image);
     }
-    // Copied as drawn, whatever the ink below it was scaled with last.
     Canvas.ctx.imageSmoothingEnabled = false;
     Canvas.ctx.drawImage(image, box.x, box.y, box.w, box.h);
   },
@@ -206,14 +160,14 @@ const Canvas = {
     Canvas.ctx.drawImage(images[scale], x, y, w, h);
   },
 
-  // A rectangle of the canvas's own device pixels, unblended.
+  // A rectangle of the canvas's own device pixels, unblended. (The transform is set
+  // back by hand: a save and restore for every dot of the grid would cost more.)
   fillDevice(x, y, w, h, style) {
-    const ctx = Canvas.ctx;
-    ctx.save();
+    const ctx = Canvas.ctx, k = Canvas.scale, shift = Canvas.border * k;
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.fillStyle = style;
     ctx.fillRect(x, y, w, h);
-    ctx.restore();
+    ctx.setTransform(k, 0, 0, k, shift, shift);
   },
 
   inkClear(style) {

@@ -3,7 +3,7 @@
 // the core's own enum, checked below, so a code converts by a cast.
 #pragma once
 
-#include "frontend/display.h"
+#include "frontend/items.h"
 #include "frontend/input.h"
 #include "frontend/presenter.h"
 #include "frontend/tool_row.h"

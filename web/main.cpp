@@ -25,11 +25,13 @@ void pl_js_add_control(int index, int kind, int x, int y, int w, int h, const ch
 void pl_js_set_control(int index, int bold, int enabled, int checked, int visible);
 void pl_js_fit(double scale, double left, double top, int canvasWidth, int canvasHeight,
                double canvasScale, double canvasLeft, double canvasTop, double canvasCssWidth,
-               double canvasCssHeight, double inkScale, int reback);
-void pl_js_begin_rect(int x, int y, int w, int h);
+               double canvasCssHeight, int inkWidth, int inkHeight, double inkScale,
+               double inkOrigin, int reback);
+void pl_js_begin_rect(int x, int y, int w, int h, double sourceX, double sourceY,
+                      double sourceWidth, double sourceHeight, int smooth);
 void pl_js_end_paint();
 void pl_js_segment(double x1, double y1, double x2, double y2, int colour, int width, int cap,
-                   int dotted, int antialiased, int ownStart, int ownEnd);
+                   int ownStart, int ownEnd);
 void pl_js_text(int x, int y, int w, int h, int look, const char* caption, const char* font,
                 int fore, int back);
 void pl_js_picture(const char* key, int scale, int x, int y, int w, int h);
@@ -59,7 +61,10 @@ class CanvasRasteriser : public frontend::Rasteriser {
  public:
   void segment(const frontend::SegmentItem& s) override {
     pl_js_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width, web::code(s.cap),
-                  s.dotted, s.antialiased, s.ownStart, s.ownEnd);
+                  s.ownStart, s.ownEnd);
+  }
+  void fill(const frontend::Rect& d, forms::Rgb colour) override {
+    pl_js_fill_device(d.x, d.y, d.w, d.h, rgb(colour));
   }
   // Names move on every step of a drag: each look's CSS font is made once.
   void text(const frontend::TextItem& t) override {
@@ -70,16 +75,11 @@ class CanvasRasteriser : public frontend::Rasteriser {
                fonts_[look].c_str(), rgb(t.fore), rgb(t.back));
   }
   void picture(const frontend::PictureItem& p) override {
-    pl_js_picture(p.key.c_str(), frontend::pictureScale(scale), p.box.x, p.box.y, p.box.w,
+    pl_js_picture(p.key.c_str(), frontend::pictureScale(grid.scale), p.box.x, p.box.y, p.box.w,
                   p.box.h);
   }
-  void ring(const frontend::RingItem& r) override {
-    for (const frontend::Rect& run : frontend::ringPixels(r, scale, border))
-      pl_js_fill_device(run.x, run.y, run.w, run.h, rgb(r.colour));
-  }
 
-  double scale = 1;  // the canvas's device pixels per board pixel
-  int border = 0;
+  frontend::DeviceGrid grid;  // the canvas's device pixels against the board's
 
  private:
   std::vector<std::string> fonts_;  // by look
@@ -91,6 +91,7 @@ struct Page {
   std::unique_ptr<frontend::Presenter> core;
   CanvasRasteriser rasteriser;
   frontend::Fit fit;
+  frontend::InkRaster ink;
   bool repaintAll = true;
 };
 Page* page = nullptr;
@@ -117,15 +118,16 @@ void fitTo(double width, double height, double pixelRatio) {
   frontend::BoardScene& scene = page->core->scene;
   const frontend::Fit was = page->fit;
   page->fit = frontend::fitWindow(width, height, pixelRatio, app::Form1::kClientWidth,
-                                  app::Form1::kClientHeight, scene.onWindow());
+                                  app::Form1::kClientHeight, scene.boxOnWindow());
   const frontend::Fit& f = page->fit;
   const bool reback = f.canvasWidth != was.canvasWidth || f.canvasHeight != was.canvasHeight ||
                       f.canvasScale != was.canvasScale;
+  page->ink = scene.inkRasterAt(scene.keepInkFor(f.canvasScale));
+  const frontend::InkRaster& ink = page->ink;
   pl_js_fit(f.scale, f.left, f.top, f.canvasWidth, f.canvasHeight, f.canvasScale, f.canvasAt.x,
-            f.canvasAt.y, f.canvasCssWidth, f.canvasCssHeight, scene.inkScale(f.canvasScale),
-            reback);
-  page->rasteriser.scale = f.canvasScale;
-  page->rasteriser.border = scene.borderWidth();
+            f.canvasAt.y, f.canvasCssWidth, f.canvasCssHeight, ink.width, ink.height, ink.scale,
+            ink.origin, reback);
+  page->rasteriser.grid = {f.canvasScale, scene.borderWidth()};
   if (reback) {
     page->repaintAll = true;
     frame();
@@ -136,14 +138,13 @@ void fitTo(double width, double height, double pixelRatio) {
 // the canvas was backed anew) repainted. Returns whether it painted.
 int frame() {
   frontend::BoardScene& scene = page->core->scene;
-  scene.drainInk([](const frontend::InkStroke& ink) {
+  std::vector<frontend::Rect> damage = scene.frame([](const frontend::InkStroke& ink) {
     const frontend::SegmentItem& s = ink.stroke;
     if (ink.clear)
       pl_js_ink_clear(rgb(s.colour));
     else
       pl_js_ink_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width);
   });
-  std::vector<frontend::Rect> damage = scene.takeFrame();
   if (page->repaintAll) {
     const int b = scene.borderWidth();
     damage.assign(1, scene.area().adjusted(-b, -b, b, b));
@@ -153,8 +154,11 @@ int frame() {
   // The canvas antialiases a stroke cut by the clip differently for every clip: the
   // same tiles every frame keep each pixel's clip the same.
   damage = scene.tiles(damage, frontend::BoardScene::kTileSize);
-  scene.paintDamage(damage, page->rasteriser,
-                    [](const frontend::Rect& r) { pl_js_begin_rect(r.x, r.y, r.w, r.h); });
+  scene.paintDamage(damage, page->rasteriser, page->rasteriser.grid, page->ink,
+                    [](const frontend::Underlay& u) {
+                      pl_js_begin_rect(u.device.x, u.device.y, u.device.w, u.device.h, u.sourceX,
+                                       u.sourceY, u.sourceWidth, u.sourceHeight, u.smooth);
+                    });
   pl_js_end_paint();
   return 1;
 }
@@ -184,7 +188,7 @@ EMSCRIPTEN_KEEPALIVE void pl_start(double width, double height, double pixelRati
   page->form.Form_Load();
   page->core = std::make_unique<frontend::Presenter>(page->form);
   const frontend::BoardScene& scene = page->core->scene;
-  const frontend::Rect board = scene.onWindow();
+  const frontend::Rect board = scene.boxOnWindow();
   pl_js_window(page->form.Caption.c_str(), app::Form1::kClientWidth, app::Form1::kClientHeight,
                rgb(page->form.BackColor), board.x, board.y, board.w, board.h,
                scene.borderWidth(), scene.width(), scene.height(), frontend::ToolRow::kBoardName,
@@ -224,7 +228,7 @@ EMSCRIPTEN_KEEPALIVE int pl_pointer(int phase, int id, int kind, double x, doubl
       kind > web::code(web::PointerCode::Pen))
     return 0;
   const frontend::Point p =
-      page->fit.toBoard(x, y, page->core->scene.onWindow(), page->core->scene.borderWidth());
+      page->fit.toBoard(x, y, page->core->scene.boxOnWindow(), page->core->scene.borderWidth());
   const frontend::PointerEvent e{p.x,
                                  p.y,
                                  buttonBit(button),

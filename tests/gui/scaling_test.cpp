@@ -45,6 +45,7 @@ class ScalingTest : public gui_testing::WindowTestBase {
     QTest::mousePress(board, Qt::LeftButton, {}, QPoint(102, 62));
     for (int x = 110; x <= 302; x += 8) QTest::mouseMove(board, QPoint(x, 62));
     QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(302, 62));
+    window_->board()->flushFrame();  // the ink goes into the raster with the next frame
     // The stroke went along y = 60 of the board, whatever the scale.
     QCOMPARE(form_->LastY, 60.0F);
     const QImage& ink = window_->board()->inkRaster();

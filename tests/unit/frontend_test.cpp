@@ -16,17 +16,26 @@ namespace {
 
 using frontend::PointerEvent;
 using frontend::PointerKind;
-using Item = std::variant<frontend::SegmentItem, frontend::TextItem, frontend::PictureItem,
-                          frontend::RingItem>;
+// Whole device pixels filled in one colour.
+struct Fill {
+  frontend::Rect device;
+  forms::Rgb colour;
+  friend bool operator==(const Fill&, const Fill&) = default;
+};
+using Item = std::variant<frontend::SegmentItem, frontend::TextItem, frontend::PictureItem, Fill>;
 
 // A rasteriser that keeps what it is asked to draw.
 struct Recorder : frontend::Rasteriser {
   std::vector<Item> items;
   void segment(const frontend::SegmentItem& s) override { items.emplace_back(s); }
+  void fill(const frontend::Rect& d, forms::Rgb c) override { items.emplace_back(Fill{d, c}); }
   void text(const frontend::TextItem& t) override { items.emplace_back(t); }
   void picture(const frontend::PictureItem& p) override { items.emplace_back(p); }
-  void ring(const frontend::RingItem& r) override { items.emplace_back(r); }
 };
+
+// A surface whose device pixels are the board's.
+constexpr frontend::DeviceGrid kBoardPixels{1, 0};
+const auto kNoInk = [](const frontend::InkStroke&) {};
 
 struct Core : ::testing::Test {
   app::Form1 form;
@@ -35,11 +44,19 @@ struct Core : ::testing::Test {
     form.Form_Load();
     core = std::make_unique<frontend::Presenter>(form);
   }
-  std::vector<Item> shown(frontend::Rect within = {0, 0, 802, 626}) {
-    core->scene.takeFrame();
+  std::vector<Item> shown(frontend::Rect within = {0, 0, 802, 626},
+                          frontend::DeviceGrid grid = kBoardPixels) {
+    core->scene.frame(kNoInk);
     Recorder r;
-    core->scene.paint(within, r);
+    core->scene.paint(within, r, grid);
     return r.items;
+  }
+  // Pointers as the front ends report them; whether each reached the model.
+  bool press(const PointerEvent& e) { return core->pointer(frontend::Phase::Down, e).reached; }
+  bool move(const PointerEvent& e) { return core->pointer(frontend::Phase::Move, e).reached; }
+  bool release(const PointerEvent& e) { return core->pointer(frontend::Phase::Up, e).reached; }
+  bool cancel(int pointer) {
+    return core->pointer(frontend::Phase::Cancel, at(0, 0, 0, 0, pointer)).reached;
   }
   // The drawn segment whose ends lie on (x1, y1) and (x2, y2), offsets aside.
   static const frontend::SegmentItem* segmentAt(const std::vector<Item>& items, double x1,
@@ -64,56 +81,75 @@ struct Core : ::testing::Test {
 TEST_F(Core, DisplayListIsStackedGridNamesPicturesLinesStraightLinesMarker) {
   form.Command4.userClick();  // grid
   form.Command5.userClick();  // a straight line over the figure
-  core->input.press(at(100, 80, frontend::kLeft, frontend::kLeft));
-  core->input.release(at(400, 300, frontend::kLeft));
+  press(at(100, 80, frontend::kLeft, frontend::kLeft));
+  release(at(400, 300, frontend::kLeft));
   form.Command3.userClick();
   form.Option1(7).userClick();  // the bold eraser shows its marker
-  core->input.move(at(300, 300));
+  move(at(300, 300));
   const std::vector<Item> items = shown();
-  // Rank of each item's layer, in the order drawn: it must never go down.
-  auto layer = [&](const Item& i) {
-    if (std::holds_alternative<frontend::TextItem>(i)) return 1;
-    if (std::holds_alternative<frontend::PictureItem>(i)) return 2;
-    if (std::holds_alternative<frontend::RingItem>(i)) return 5;
-    const auto& s = std::get<frontend::SegmentItem>(i);
-    if (s.width == 1) return 0;                                      // grid
-    if (s.colour == forms::QBColor(15) && s.at.x1 == 100) return 4;  // the straight line
-    return 3;
-  };
-  ASSERT_FALSE(items.empty());
-  for (std::size_t k = 1; k < items.size(); ++k)
-    EXPECT_LE(layer(items[k - 1]), layer(items[k])) << "item " << k;
-  EXPECT_EQ(layer(items.front()), 0);
-  EXPECT_EQ(layer(items.back()), 5);
-  EXPECT_EQ(std::count_if(items.begin(), items.end(), [&](const Item& i) { return layer(i) == 4; }),
-            1);
+  // Rank of each item's layer, in the order drawn: it must never go down. Black
+  // pixels are the grid's before the names, the marker's after them.
+  bool named = false;
+  std::vector<int> layers;
+  for (const Item& i : items) {
+    if (std::holds_alternative<frontend::TextItem>(i)) {
+      named = true;
+      layers.push_back(1);
+    } else if (std::holds_alternative<frontend::PictureItem>(i)) {
+      layers.push_back(2);
+    } else if (const auto* f = std::get_if<Fill>(&i)) {
+      layers.push_back(f->colour == forms::kBlack ? (named ? 5 : 0) : 3);
+    } else {
+      const auto& s = std::get<frontend::SegmentItem>(i);
+      layers.push_back(s.colour == forms::QBColor(15) && s.at.x1 == 100 ? 4
+                                                                        : 3);  // the straight line
+    }
+  }
+  ASSERT_FALSE(layers.empty());
+  EXPECT_TRUE(std::is_sorted(layers.begin(), layers.end()));
+  EXPECT_EQ(layers.front(), 0);
+  EXPECT_EQ(layers.back(), 5);
+  EXPECT_EQ(std::count(layers.begin(), layers.end(), 4), 1);
   // Hidden and parked controls (the copy of ℓ, the extensions, "Ｇ") are not drawn.
-  EXPECT_EQ(std::count_if(items.begin(), items.end(), [&](const Item& i) { return layer(i) == 1; }),
-            6);
+  EXPECT_EQ(std::count(layers.begin(), layers.end(), 1), 6);
 }
 
 TEST_F(Core, LinesArePlacedByThePixelRules) {
   form.Command4.userClick();
+  auto fills = [](const std::vector<Item>& items, forms::Rgb colour) {
+    std::vector<frontend::Rect> out;
+    for (const Item& i : items)
+      if (const auto* f = std::get_if<Fill>(&i); f && f->colour == colour) out.push_back(f->device);
+    return out;
+  };
+  const auto has = [](const std::vector<frontend::Rect>& v, const frontend::Rect& r) {
+    return std::find(v.begin(), v.end(), r) != v.end();
+  };
   const std::vector<Item> items = shown();
-  // p: 4 px, level: on the pixel edge, crisp, round-ended.
-  const auto* p = segmentAt(items, 50, 275, 750, 275);
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(p->at.y1, 275);
-  EXPECT_FALSE(p->antialiased);
-  EXPECT_EQ(p->cap, frontend::Cap::Round);
+  // p, 4 px, level at y 275 from x 50 to 750: rows 273 to 276, crisp, its round ends
+  // smoothed discs.
+  const auto white = fills(items, forms::kWhite);
+  EXPECT_TRUE(has(white, {50, 273, 700, 4}));
+  const auto* end = segmentAt(items, 750, 275, 750, 275);
+  ASSERT_NE(end, nullptr);
+  EXPECT_TRUE(end->antialiased && end->cap == frontend::Cap::Round);
+  // The same on a 2x canvas whose border is 2 px: twice as many device pixels, from
+  // the border's corner.
+  EXPECT_TRUE(has(fills(shown({0, 0, 802, 626}, {2, 2}), forms::kWhite), {104, 550, 1400, 8}));
+  // And at 1.5x: each edge on the nearest device pixel edge, (273 + 2) * 1.5 = 412.5 up.
+  EXPECT_TRUE(has(fills(shown({0, 0, 802, 626}, {1.5, 2}), forms::kWhite), {78, 413, 1050, 6}));
   // ℓ slanted: antialiased.
   const auto* l = segmentAt(items, 400, 125, 100, 575);
   ASSERT_NE(l, nullptr);
   EXPECT_TRUE(l->antialiased);
-  // Grid hairlines on pixel centres: solid ones end square, dotted ones flat.
-  const auto* solid = segmentAt(items, 0, 50, 800, 50);
-  const auto* dotted = segmentAt(items, 0, 25, 800, 25);
-  ASSERT_TRUE(solid && dotted);
-  EXPECT_EQ(solid->at.y1, 50.5);
-  EXPECT_EQ(solid->cap, frontend::Cap::Square);
-  EXPECT_FALSE(solid->dotted);
-  EXPECT_TRUE(dotted->dotted);
-  EXPECT_EQ(dotted->cap, frontend::Cap::Flat);
+  // The grid: a solid hairline at y 50 over x 0 to 800, square-ended (801 pixels); a
+  // dotted one at y 25 has a dot on every odd pixel, 1 to 799.
+  const auto black = fills(items, forms::kBlack);
+  EXPECT_TRUE(has(black, {0, 50, 801, 1}));
+  EXPECT_TRUE(has(black, {1, 25, 1, 1}) && has(black, {3, 25, 1, 1}) &&
+              has(black, {799, 25, 1, 1}));
+  EXPECT_FALSE(has(black, {0, 25, 1, 1}) || has(black, {2, 25, 1, 1}) ||
+               has(black, {800, 25, 1, 1}));
   // A straight line of no length is its round end alone: a smoothed dot.
   forms::setEnds(form.Line4(0), 640, 180, 640, 180);
   const std::vector<Item> withDot = shown();
@@ -134,7 +170,7 @@ TEST(Ring, IsAClosedOutlineOfWholeDevicePixelsAtEveryScale) {
       const int top = static_cast<int>(std::lround((40 + border) * scale));
       const int size = static_cast<int>(std::lround((100 + diameter + border) * scale)) - left;
       std::vector<std::vector<int>> on(size, std::vector<int>(size, 0));
-      for (const frontend::Rect& run : frontend::ringPixels(ring, scale, border)) {
+      for (const frontend::Rect& run : frontend::ringPixels(ring, {scale, border})) {
         ASSERT_EQ(run.h, 1);
         for (int x = run.x; x < run.right(); ++x) {
           ASSERT_TRUE(x >= left && x < left + size && run.y >= top && run.y < top + size);
@@ -202,7 +238,7 @@ TEST_F(Core, SlantedLinesAreCutToTheBoardAndToTheRectanglePainted) {
   // Painting a 10 px square on ℓ draws only ℓ's part that crosses it, with room for
   // its width; p, level, is drawn whole.
   Recorder r;
-  core->scene.paint({345, 195, 10, 10}, r);
+  core->scene.paint({345, 195, 10, 10}, r, kBoardPixels);
   ASSERT_EQ(r.items.size(), 1U);
   const auto& cut = std::get<frontend::SegmentItem>(r.items.front());
   EXPECT_GE(std::min(cut.at.x1, cut.at.x2), 345 - 4 - 1);
@@ -210,12 +246,12 @@ TEST_F(Core, SlantedLinesAreCutToTheBoardAndToTheRectanglePainted) {
 }
 
 TEST_F(Core, FrameRepaintsBandsAlongMovedLinesAndOneBoxOfInk) {
-  core->scene.takeFrame();
-  EXPECT_TRUE(core->scene.takeFrame().empty());  // nothing changed
-  core->input.move(at(30, 275));
-  core->input.press(at(30, 275, frontend::kLeft, frontend::kLeft));
-  core->input.move(at(30, 265, 0, frontend::kLeft));
-  const std::vector<frontend::Rect> damage = core->scene.takeFrame();
+  core->scene.frame(kNoInk);
+  EXPECT_TRUE(core->scene.frame(kNoInk).empty());  // nothing changed
+  move(at(30, 275));
+  press(at(30, 275, frontend::kLeft, frontend::kLeft));
+  move(at(30, 265, 0, frontend::kLeft));
+  const std::vector<frontend::Rect> damage = core->scene.frame(kNoInk);
   EXPECT_TRUE(covered(damage, 400, 275));  // where p was
   EXPECT_TRUE(covered(damage, 400, 265));  // where it is
   EXPECT_TRUE(covered(damage, 330, 240));  // the name A, moved along ℓ
@@ -223,75 +259,72 @@ TEST_F(Core, FrameRepaintsBandsAlongMovedLinesAndOneBoxOfInk) {
   long area = 0;
   for (const frontend::Rect& r : damage) area += static_cast<long>(r.w) * r.h;
   EXPECT_LT(area, 802L * 626 / 8);  // thin bands, not the board
-  core->input.release(at(30, 265, frontend::kLeft));
+  release(at(30, 265, frontend::kLeft));
 
   form.Command3.userClick();
-  core->scene.drainInk([](const frontend::InkStroke&) {});  // the start-up's clearing
-  core->scene.takeFrame();
-  core->input.press(at(100, 100, frontend::kLeft, frontend::kLeft));
-  for (int x = 110; x <= 200; x += 10) core->input.move(at(x, 100, 0, frontend::kLeft));
+  core->scene.frame(kNoInk);  // the start-up's clearing
+  press(at(100, 100, frontend::kLeft, frontend::kLeft));
+  for (int x = 110; x <= 200; x += 10) move(at(x, 100, 0, frontend::kLeft));
+  // The frame hands over the ink first, and repaints where it lies.
   std::vector<frontend::InkStroke> strokes;
-  core->scene.drainInk([&](const frontend::InkStroke& s) { strokes.push_back(s); });
+  const std::vector<frontend::Rect> ink =
+      core->scene.frame([&](const frontend::InkStroke& s) { strokes.push_back(s); });
   ASSERT_EQ(strokes.size(), 10U);
   EXPECT_EQ(strokes.front().stroke.at, (frontend::Segment{100.5, 100.5, 110.5, 100.5}));
   EXPECT_EQ(strokes.front().stroke.cap, frontend::Cap::Round);
-  const std::vector<frontend::Rect> ink = core->scene.takeFrame();
   ASSERT_EQ(ink.size(), 1U);  // one box for all the ink (the pen shows no marker)
   EXPECT_TRUE(covered(ink, 100, 100) && covered(ink, 200, 100));
   EXPECT_FALSE(covered(ink, 250, 100));
 }
 
 TEST_F(Core, PicturesOwnTheirPressesAndClickOnlyWhenReleasedOverThem) {
-  core->scene.takeFrame();
+  core->scene.frame(kNoInk);
   const float lastX = form.LastX;
   // ℓ's picture covers x 400 to 423 and y 135 to 168.
   EXPECT_EQ(core->scene.pictureAt(423.9, 168.9), 0);
   EXPECT_EQ(core->scene.pictureAt(424, 150), -1);
   EXPECT_EQ(core->scene.pictureAt(410, 169), -1);
-  core->input.press(at(410, 150, frontend::kLeft, frontend::kLeft));
-  core->input.move(at(300, 300, 0, frontend::kLeft));  // the picture keeps its moves
+  press(at(410, 150, frontend::kLeft, frontend::kLeft));
+  move(at(300, 300, 0, frontend::kLeft));  // the picture keeps its moves
   EXPECT_EQ(form.LastX, lastX);
   EXPECT_EQ(form.figure.DragTarget, 0);
-  core->input.release(at(300, 300, frontend::kLeft));
+  release(at(300, 300, frontend::kLeft));
   EXPECT_EQ(form.figure.ExtensionLShown, 0);  // released elsewhere: no click
-  core->input.press(at(410, 150, frontend::kLeft, frontend::kLeft));
-  core->input.release(at(415, 160, frontend::kLeft));
+  press(at(410, 150, frontend::kLeft, frontend::kLeft));
+  release(at(415, 160, frontend::kLeft));
   EXPECT_EQ(form.figure.ExtensionLShown, 1);
-  EXPECT_FALSE(core->input.move(at(412, 152)));  // hovering over it: the picture's
+  EXPECT_FALSE(move(at(412, 152)));  // hovering over it: the picture's
 }
 
 TEST_F(Core, APressLandingWithoutAMoveIsMovedToFirst) {
-  core->input.move(at(300, 500));
+  move(at(300, 500));
   // A finger lands on p's handle far from the last position, and drags 10 px.
-  core->input.press(at(30, 275, frontend::kLeft, frontend::kLeft, 7, PointerKind::Touch));
-  core->input.move(at(30, 285, 0, frontend::kLeft, 7, PointerKind::Touch));
+  press(at(30, 275, frontend::kLeft, frontend::kLeft, 7, PointerKind::Touch));
+  move(at(30, 285, 0, frontend::kLeft, 7, PointerKind::Touch));
   EXPECT_EQ(form.figure.DragTarget, 1);
   EXPECT_EQ(form.figure.LinePY, 285);
 }
 
 TEST_F(Core, OnePointerAtATimeAndNoPalmsNextToAPen) {
   form.Command3.userClick();
-  core->input.press(at(100, 100, frontend::kLeft, frontend::kLeft, 1, PointerKind::Touch));
+  press(at(100, 100, frontend::kLeft, frontend::kLeft, 1, PointerKind::Touch));
   // A second finger neither writes nor lifts the first one's pen.
-  EXPECT_FALSE(
-      core->input.press(at(500, 500, frontend::kLeft, frontend::kLeft, 2, PointerKind::Touch)));
-  EXPECT_FALSE(core->input.release(at(500, 500, frontend::kLeft, 0, 2, PointerKind::Touch)));
+  EXPECT_FALSE(press(at(500, 500, frontend::kLeft, frontend::kLeft, 2, PointerKind::Touch)));
+  EXPECT_FALSE(release(at(500, 500, frontend::kLeft, 0, 2, PointerKind::Touch)));
   EXPECT_EQ(form.board.PenDown, 1);
   // The platform takes the first finger away: the stroke ends where it was.
-  core->input.move(at(150, 120, 0, frontend::kLeft, 1, PointerKind::Touch));
-  EXPECT_TRUE(core->input.cancel(1));
+  move(at(150, 120, 0, frontend::kLeft, 1, PointerKind::Touch));
+  EXPECT_TRUE(cancel(1));
   EXPECT_EQ(form.board.PenDown, 0);
   EXPECT_EQ(form.LastX, 150);
 
   // A pen's barrel button writes as the tip does; a palm just after is ignored.
-  core->input.press(at(200, 200, frontend::kRight, frontend::kRight, 3, PointerKind::Pen, 1000));
+  press(at(200, 200, frontend::kRight, frontend::kRight, 3, PointerKind::Pen, 1000));
   EXPECT_EQ(form.board.PenDown, 1);
-  core->input.release(at(210, 200, frontend::kRight, 0, 3, PointerKind::Pen, 1100));
-  EXPECT_FALSE(core->input.press(
-      at(600, 400, frontend::kLeft, frontend::kLeft, 4, PointerKind::Touch, 1500)));
+  release(at(210, 200, frontend::kRight, 0, 3, PointerKind::Pen, 1100));
+  EXPECT_FALSE(press(at(600, 400, frontend::kLeft, frontend::kLeft, 4, PointerKind::Touch, 1500)));
   EXPECT_EQ(form.board.PenDown, 0);
-  EXPECT_TRUE(core->input.press(
-      at(600, 400, frontend::kLeft, frontend::kLeft, 5, PointerKind::Touch, 2200)));
+  EXPECT_TRUE(press(at(600, 400, frontend::kLeft, frontend::kLeft, 5, PointerKind::Touch, 2200)));
   EXPECT_EQ(form.board.PenDown, 1);
 }
 
@@ -302,38 +335,37 @@ TEST_F(Core, AGestureWhoseEndIsLostEndsAndTheBoardHearsTheNext) {
   form.Command3.userClick();
   auto inkTo = [&](double x) {  // whether any ink drawn since the last look reaches x
     bool reaches = false;
-    core->scene.drainInk([&](const frontend::InkStroke& ink) {
+    core->scene.frame([&](const frontend::InkStroke& ink) {
       reaches = reaches || std::max(ink.stroke.at.x1, ink.stroke.at.x2) >= x;
     });
     return reaches;
   };
   // A pen goes down and is never heard of again; a mouse press takes the board.
-  core->input.press(at(100, 100, kLeft, kLeft, 3, PointerKind::Pen, 0));
-  core->input.move(at(150, 100, 0, kLeft, 3, PointerKind::Pen, 10));
-  EXPECT_TRUE(core->input.press(at(300, 300, kLeft, kLeft, 1, PointerKind::Mouse, 20)));
+  press(at(100, 100, kLeft, kLeft, 3, PointerKind::Pen, 0));
+  move(at(150, 100, 0, kLeft, 3, PointerKind::Pen, 10));
+  EXPECT_TRUE(press(at(300, 300, kLeft, kLeft, 1, PointerKind::Mouse, 20)));
   EXPECT_EQ(form.board.PenDown, 1);
   EXPECT_FALSE(inkTo(200));  // nothing from (150, 100) to the mouse
-  core->input.release(at(300, 300, kLeft, 0, 1, PointerKind::Mouse, 30));
+  release(at(300, 300, kLeft, 0, 1, PointerKind::Mouse, 30));
   inkTo(0);
   // A finger held on the board keeps it from a second finger for a while, not for ever.
-  core->input.press(at(100, 400, kLeft, kLeft, 7, PointerKind::Touch, 5000));
-  EXPECT_FALSE(core->input.press(at(500, 400, kLeft, kLeft, 8, PointerKind::Touch, 5500)));
-  EXPECT_TRUE(core->input.press(at(500, 400, kLeft, kLeft, 8, PointerKind::Touch, 7100)));
+  press(at(100, 400, kLeft, kLeft, 7, PointerKind::Touch, 5000));
+  EXPECT_FALSE(press(at(500, 400, kLeft, kLeft, 8, PointerKind::Touch, 5500)));
+  EXPECT_TRUE(press(at(500, 400, kLeft, kLeft, 8, PointerKind::Touch, 7100)));
   EXPECT_FALSE(inkTo(400));
-  core->input.cancel(8);
+  cancel(8);
   // The same pointer pressing again as if nothing were held: its release was lost.
-  core->input.press(at(100, 500, kLeft, kLeft, 1, PointerKind::Mouse, 8000));
-  EXPECT_TRUE(core->input.press(at(600, 500, kLeft, kLeft, 1, PointerKind::Mouse, 8010)));
+  press(at(100, 500, kLeft, kLeft, 1, PointerKind::Mouse, 8000));
+  EXPECT_TRUE(press(at(600, 500, kLeft, kLeft, 1, PointerKind::Mouse, 8010)));
   EXPECT_FALSE(inkTo(300));
   // ... or moving with nothing held: the stroke ends where it was.
-  core->input.move(at(650, 500, 0, kLeft, 1, PointerKind::Mouse, 8020));
-  EXPECT_TRUE(core->input.move(at(700, 550, 0, 0, 1, PointerKind::Mouse, 8030)));
+  move(at(650, 500, 0, kLeft, 1, PointerKind::Mouse, 8020));
+  EXPECT_TRUE(move(at(700, 550, 0, 0, 1, PointerKind::Mouse, 8030)));
   EXPECT_EQ(form.board.PenDown, 0);
   EXPECT_EQ(form.LastX, 700);
   // A chord is no lost end: a second button on the same pointer keeps the stroke.
-  core->input.press(at(100, 200, kLeft, kLeft, 1, PointerKind::Mouse, 9000));
-  core->input.press(at(100, 200, frontend::kMiddle, kLeft | frontend::kMiddle, 1,
-                       PointerKind::Mouse, 9010));
+  press(at(100, 200, kLeft, kLeft, 1, PointerKind::Mouse, 9000));
+  press(at(100, 200, frontend::kMiddle, kLeft | frontend::kMiddle, 1, PointerKind::Mouse, 9010));
   EXPECT_EQ(form.board.PenDown, 1);
 }
 
@@ -421,10 +453,10 @@ TEST_F(Core, EveryInputHandsBackOnlyWhatChangedOnTheToolRowAndTheEnd) {
 // The ink raster's scale: the finest the board was shown at, within a tablet's
 // canvas memory.
 TEST_F(Core, InkIsKeptAtTheFinestScaleShownWithinTheCanvasBudget) {
-  EXPECT_EQ(core->scene.inkScale(1), 1);
-  EXPECT_EQ(core->scene.inkScale(2), 2);
-  EXPECT_EQ(core->scene.inkScale(1), 2);  // back on a 1x screen: still sharp at 2x
-  const double most = core->scene.inkScale(12.56);  // a 4K board at twice the density
+  EXPECT_EQ(core->scene.keepInkFor(1), 1);
+  EXPECT_EQ(core->scene.keepInkFor(2), 2);
+  EXPECT_EQ(core->scene.keepInkFor(1), 2);            // back on a 1x screen: still sharp at 2x
+  const double most = core->scene.keepInkFor(12.56);  // a 4K board at twice the density
   EXPECT_LE(most * 802 * most * 626, frontend::kMostCanvasPixels);
   EXPECT_GT(most * 802 * most * 626, frontend::kMostCanvasPixels * 0.99);
 }

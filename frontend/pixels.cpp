@@ -1,43 +1,9 @@
-#include "frontend/display.h"
+#include "frontend/pixels.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace frontend {
-
-namespace {
-constexpr double kPixelsPerPoint = 96.0 / 72.0;
-constexpr int kDialogPixelSize = 12;  // 9 pt
-}  // namespace
-
-FontChoice fontChoice(const forms::FontSpec& font) {
-  if (font.Name.empty()) return {"", FontFace::Dialog, kDialogPixelSize, font.Bold};
-  FontFace face = FontFace::Dialog;
-  if (font.Name.find("明朝") != std::string::npos) face = FontFace::Mincho;
-  if (font.Name.find("ゴシック") != std::string::npos) face = FontFace::Gothic;
-  return {font.Name, face, static_cast<int>(std::lround(font.SizePt * kPixelsPerPoint)), font.Bold};
-}
-
-std::vector<std::string> fontFamilies(const FontChoice& font) {
-  // After the Windows names, IPA (drawn to the same metrics) and Noto CJK JP, then
-  // Apple's and the newer Windows families: a system without a family pays a lookup
-  // for it, and Linux and ChromeOS boards are the slowest machines in a school.
-  if (font.face == FontFace::Dialog) {
-    return {"MS UI Gothic", "IPAPGothic", "Noto Sans CJK JP", "Yu Gothic UI", "Meiryo UI",
-            "Hiragino Sans"};
-  }
-  std::vector<std::string> families{font.stored};
-  if (font.face == FontFace::Mincho) {
-    for (const char* f : {"MS PMincho", "IPAPMincho", "IPAMincho", "Noto Serif CJK JP",
-                          "Hiragino Mincho ProN", "Yu Mincho"})
-      families.emplace_back(f);
-  } else {
-    for (const char* f : {"MS PGothic", "IPAPGothic", "IPAGothic", "Noto Sans CJK JP",
-                          "Hiragino Sans", "Hiragino Kaku Gothic ProN", "Yu Gothic", "Meiryo"})
-      families.emplace_back(f);
-  }
-  return families;
-}
 
 Rect pixelBox(const forms::Bounds& b) {
   // A control dragged a million pixels off the board is as good as anywhere beyond it.
@@ -97,10 +63,11 @@ int ringThickness(double scale) {
   return std::max(1, static_cast<int>(std::lround(std::min(scale, 64.0))));
 }
 
-std::vector<Rect> ringPixels(const RingItem& ring, double scale, int border) {
+std::vector<Rect> ringPixels(const RingItem& ring, const DeviceGrid& grid) {
   std::vector<Rect> runs;
+  const double scale = grid.scale;
   if (ring.box.empty() || !(scale > 0)) return runs;
-  const auto device = [&](int v) { return static_cast<int>(std::lround((v + border) * scale)); };
+  const auto device = [&](int v) { return grid.edge(v); };
   const int left = device(ring.box.x);
   const int top = device(ring.box.y);
   const int size = device(ring.box.x + ring.box.w) - left;
@@ -138,6 +105,73 @@ std::vector<Rect> ringPixels(const RingItem& ring, double scale, int border) {
 
 TextItem textOf(const forms::Label& label) {
   return {pixelBox(label), label.Caption, fontChoice(label.Font), label.ForeColor, label.BackColor};
+}
+
+int DeviceGrid::edge(double v) const { return static_cast<int>(std::lround((v + border) * scale)); }
+
+Rect DeviceGrid::of(const Rect& board) const {
+  const int l = edge(board.x), t = edge(board.y);
+  return {l, t, edge(board.right()) - l, edge(board.bottom()) - t};
+}
+
+bool crispPixels(const SegmentItem& s, const DeviceGrid& grid, std::vector<Rect>& out) {
+  if (s.antialiased) return false;
+  const double x1 = std::min(s.at.x1, s.at.x2), x2 = std::max(s.at.x1, s.at.x2);
+  const double y1 = std::min(s.at.y1, s.at.y2), y2 = std::max(s.at.y1, s.at.y2);
+  const bool level = s.at.y1 == s.at.y2;
+  if (s.dotted) {
+    // Pixels whose centres the line passes, from the first to the last; a dot on the
+    // second, the fourth and so on.
+    const double from = level ? x1 : y1, to = level ? x2 : y2;
+    const int first = static_cast<int>(std::ceil(from - 0.5));
+    const int last = static_cast<int>(std::floor(to - 0.5));
+    const int across = static_cast<int>(std::floor(level ? s.at.y1 : s.at.x1));
+    for (int p = first + 1; p <= last; p += 2)
+      out.push_back(grid.of(level ? Rect{p, across, 1, 1} : Rect{across, p, 1, 1}));
+    return true;
+  }
+  // Across, the line's width about its centre; along, to its ends, and half its width
+  // beyond them for a square end (a round end is its disc, see crispEnds).
+  const double half = s.width / 2.0;
+  const double ext = s.cap == Cap::Square ? half : 0;
+  const double l = x1 - (s.at.x1 == s.at.x2 ? half : ext),
+               r = x2 + (s.at.x1 == s.at.x2 ? half : ext);
+  const double t = y1 - (level ? half : ext), b = y2 + (level ? half : ext);
+  const int dl = grid.edge(l), dt = grid.edge(t);
+  out.push_back({dl, dt, grid.edge(r) - dl, grid.edge(b) - dt});
+  return true;
+}
+
+std::vector<SegmentItem> crispEnds(const SegmentItem& s) {
+  std::vector<SegmentItem> ends;
+  if (s.antialiased || s.cap != Cap::Round) return ends;
+  auto dot = [&](double x, double y) {
+    ends.push_back({{x, y, x, y}, s.colour, s.width, Cap::Round, false, true, true, false});
+  };
+  if (s.ownStart) dot(s.at.x1, s.at.y1);
+  if (s.ownEnd) dot(s.at.x2, s.at.y2);
+  return ends;
+}
+
+InkRaster inkRaster(const Rect& area, const DeviceGrid& at) {
+  const Rect span = at.of(area);
+  return {span.w, span.h, at.scale, at.border * at.scale - span.x};
+}
+
+Underlay underlayOf(const Rect& within, const Rect& area, const DeviceGrid& surface,
+                    const InkRaster& ink) {
+  const Rect board = surface.of(area);
+  Underlay u;
+  u.device = surface.of(within).intersected(board);
+  if (u.device.empty() || board.empty()) return u;
+  const double kx = static_cast<double>(ink.width) / board.w;
+  const double ky = static_cast<double>(ink.height) / board.h;
+  u.sourceX = (u.device.x - board.x) * kx;
+  u.sourceY = (u.device.y - board.y) * ky;
+  u.sourceWidth = u.device.w * kx;
+  u.sourceHeight = u.device.h * ky;
+  u.smooth = ink.width != board.w || ink.height != board.h;
+  return u;
 }
 
 }  // namespace frontend
