@@ -8,9 +8,8 @@
 namespace app {
 
 namespace {
-constexpr const char* kCaption = "平行線と線分の比 (by t.Kavel)";
-constexpr int kThinRedPen = 0;
-constexpr int kWhiteLine = 3;
+// The lesson's name with its author's, as the window's title bar shows it.
+const std::string kCaption = std::string(kLessonName) + " (by t.Kavel)";
 }  // namespace
 
 void Form1::connectHandlers() {
@@ -39,8 +38,8 @@ void Form1::Form_Load() {
   board.LineColor = board::kDefaultLineColor;
   // Option1(0) is stored as selected, so selecting it again runs nothing; selecting
   // Option2(3) then clears it and applies the white line colour.
-  Option1(kThinRedPen).setValue(true);
-  Option2(kWhiteLine).setValue(true);
+  Option1(board::kThinRedPen).setValue(true);
+  Option2(board::kWhiteLine).setValue(true);
   InitScreen();
 }
 

@@ -15,6 +15,12 @@
 
 namespace app {
 
+// The lesson's name, as its window's title begins and as a page or a menu names it.
+inline constexpr const char* kLessonName = "平行線と線分の比";
+// The window's light green, and the board's.
+inline constexpr forms::Rgb kWindowGreen{192, 255, 192};
+inline constexpr forms::Rgb kBoardGreen{0, 128, 0};
+
 using forms::Int16;
 using forms::Single;
 
@@ -38,7 +44,7 @@ class Form1 {
   std::string Caption = "Form1";
   static constexpr int kClientWidth = 822;
   static constexpr int kClientHeight = 687;
-  forms::Rgb BackColor{192, 255, 192};
+  forms::Rgb BackColor = kWindowGreen;
 
   // The tool row.
   forms::Label Label1;

@@ -8,8 +8,6 @@ namespace {
 
 using forms::Rgb;
 
-constexpr Rgb kWindowGreen{192, 255, 192};
-constexpr Rgb kBoardGreen{0, 128, 0};
 constexpr Rgb kBrightGreen{0, 255, 0};
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kYellow{255, 255, 0};

@@ -6,18 +6,6 @@ namespace board {
 
 namespace {
 
-constexpr std::array<Pen, kPenCount> kPens{{
-    {12, 3, 0},   // thin red
-    {14, 3, 0},   // thin yellow
-    {9, 3, 0},    // thin blue
-    {2, 15, 15},  // thin eraser
-    {12, 6, 0},   // bold red
-    {14, 6, 0},   // bold yellow
-    {9, 6, 0},    // bold blue
-    {2, 25, 25},  // bold eraser
-}};
-constexpr std::array<int, kLineColourCount> kLineColours{12, 14, 9, 15};
-
 // Grid cells are 25 px; the grid reaches x = 800 and y = 625.
 constexpr Single kGridStep = 25;
 constexpr Single kGridRight = 800;
@@ -25,9 +13,6 @@ constexpr Single kGridBottom = 625;
 
 // Straight lines not in use wait beyond the board's right edge.
 constexpr Single kOutOfSightX = 1000;
-
-constexpr int kThinRedPen = 0;
-constexpr int kWhiteLine = 3;
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 // the grid, with the interaction state they share.
 #pragma once
 
+#include <array>
+
 #include "forms/control_array.h"
 #include "forms/controls.h"
 #include "forms/numbers.h"
@@ -41,15 +43,29 @@ inline constexpr int kStraightLineCount = 5;
 inline constexpr int kHorizontalGridLines = 26;
 inline constexpr int kVerticalGridLines = 33;
 
-// Pen button i; the thin row is 0-3, the bold row 4-7, each red, yellow, blue, eraser.
-// The eraser is a pen in the board's own green.
+// The pen buttons: the thin row is 0-3, the bold row 4-7, each red, yellow, blue,
+// eraser. The eraser is a pen in the board's own green.
+inline constexpr std::array<Pen, kPenCount> kPens{{
+    {12, 3, 0},   // thin red
+    {14, 3, 0},   // thin yellow
+    {9, 3, 0},    // thin blue
+    {2, 15, 15},  // thin eraser
+    {12, 6, 0},   // bold red
+    {14, 6, 0},   // bold yellow
+    {9, 6, 0},    // bold blue
+    {2, 25, 25},  // bold eraser
+}};
+// QBColor index of each line-colour button: red, yellow, blue, white.
+inline constexpr std::array<int, kLineColourCount> kLineColours{12, 14, 9, 15};
 Pen penOf(int index);
-// QBColor index of line-colour button i: red, yellow, blue, white.
 int lineColourOf(int index);
 
-inline constexpr int kDefaultDrawWidth = 3;
-inline constexpr int kDefaultPenColor = 12;
-inline constexpr Int16 kDefaultLineColor = 15;
+// The window opens with the thin red pen and white straight lines chosen.
+inline constexpr int kThinRedPen = 0;
+inline constexpr int kWhiteLine = 3;
+inline constexpr int kDefaultDrawWidth = kPens[kThinRedPen].width;
+inline constexpr int kDefaultPenColor = kPens[kThinRedPen].colour;
+inline constexpr Int16 kDefaultLineColor = static_cast<Int16>(kLineColours[kWhiteLine]);
 
 class Board {
  public:

@@ -1,6 +1,7 @@
 // The controls the window logic is written against: plain properties, and for the
-// buttons the click semantics of a classic forms runtime. No toolkit here; the Qt
-// front end reads these after every event and mirrors them.
+// buttons the click semantics of a classic forms runtime. No toolkit here: the
+// front-end core (frontend/) turns them into a display list and the tool row's
+// changes, which every front end shows.
 #pragma once
 
 #include <functional>

@@ -27,7 +27,7 @@ struct InkCommand {
 
 class DrawingSurface : public Bounds {
  public:
-  Rgb BackColor{0, 128, 0};
+  Rgb BackColor = kWhite;
   // Pixels of border on each side; the drawing area lies inside it.
   int BorderPixels = 2;
   ScaleMode scaleMode = ScaleMode::Twips;

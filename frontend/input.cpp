@@ -20,7 +20,7 @@ forms::Single single(double v) { return static_cast<forms::Single>(v); }
 
 }  // namespace
 
-bool BoardInput::normalise(PointerEvent& e) {
+void BoardInput::normalise(PointerEvent& e) {
   // Buttons we do not know (a pen's eraser end, a mouse's fourth button) are not ours.
   constexpr unsigned kKnown = kLeft | kRight | kMiddle;
   e.button &= kKnown;
@@ -31,9 +31,12 @@ bool BoardInput::normalise(PointerEvent& e) {
     if (e.held != kNoButton) e.held = kLeft;
   }
   if (e.kind == PointerKind::Pen) penSeenMs_ = e.timeMs;
+}
+
+bool BoardInput::isPalm(const PointerEvent& e) const {
   // The hand holding a pen rests on the board: its touch must not write.
-  return !(e.kind == PointerKind::Touch && penSeenMs_ && e.timeMs - *penSeenMs_ < kPalmMs &&
-           owner_ != e.pointer);
+  return e.kind == PointerKind::Touch && penSeenMs_ && e.timeMs - *penSeenMs_ < kPalmMs &&
+         owner_ != e.pointer;
 }
 
 bool BoardInput::endWasLost(const PointerEvent& e) const {
@@ -58,7 +61,8 @@ void BoardInput::gestureOver() {
 }
 
 bool BoardInput::press(PointerEvent e) {
-  if (!normalise(e)) return false;
+  normalise(e);
+  if (isPalm(e)) return false;
   heard(e);  // its pointer is still there, whatever it pressed
   // A press of no button we know is nobody's: it neither reaches the window nor
   // takes the board from anyone.
@@ -91,7 +95,8 @@ bool BoardInput::press(PointerEvent e) {
 }
 
 bool BoardInput::move(PointerEvent e) {
-  if (!normalise(e)) return false;
+  normalise(e);
+  if (isPalm(e)) return false;
   // Its own pointer moving with nothing held: the release never came.
   if (owner_ == e.pointer && e.held == kNoButton && ownerHeld_ != kNoButton) cancel(*owner_);
   if (!owns(e)) return false;
@@ -106,7 +111,8 @@ bool BoardInput::move(PointerEvent e) {
 }
 
 bool BoardInput::release(PointerEvent e) {
-  if (!normalise(e)) return false;
+  normalise(e);
+  if (isPalm(e)) return false;
   heard(e);
   if (e.button == kNoButton || !owns(e)) return false;
   e.held &= ~e.button;        // the button that went up is no longer held

@@ -68,8 +68,11 @@ class BoardInput {
   static constexpr double kSilentMs = 2000;
 
  private:
-  // Makes a touch or pen the left button; false for a palm beside a pen.
-  bool normalise(PointerEvent& e);
+  // Drops the buttons we do not know and makes a touch or pen the left button, and
+  // notes when a pen was last seen.
+  void normalise(PointerEvent& e);
+  // Whether `e` is the hand that holds a pen, resting beside it.
+  bool isPalm(const PointerEvent& e) const;
   // Whether `e` shows that the gesture under way lost its end.
   bool endWasLost(const PointerEvent& e) const;
   bool owns(const PointerEvent& e) const { return !owner_ || *owner_ == e.pointer; }

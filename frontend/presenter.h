@@ -28,7 +28,7 @@ class Presenter {
  public:
   // `form` has been loaded.
   explicit Presenter(app::Form1& model)
-      : form(model), scene(model), input(model, scene), toolRow(model) {}
+      : form(model), scene(model), toolRow(model), input(model, scene) {}
   Presenter(const Presenter&) = delete;
   Presenter& operator=(const Presenter&) = delete;
 
@@ -50,11 +50,17 @@ class Presenter {
 
   // "終了" was pressed: the program has ended, and nothing more is handled.
   bool ended() const { return form.endRequested(); }
+  // The pointer whose gesture holds the board, if one does.
+  std::optional<int> boardOwner() const { return input.owner(); }
 
   app::Form1& form;
   BoardScene scene;
-  BoardInput input;
   ToolRow toolRow;
+
+ private:
+  // Reached only through pointer() and the rest, so that every input ends with the
+  // one step after it.
+  BoardInput input;
 };
 
 }  // namespace frontend

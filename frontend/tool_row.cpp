@@ -125,12 +125,21 @@ std::vector<ToolChange> ToolRow::takeChanges() {
     ToolChange change{controls_[i].id, i, {}, {}, {}, {}};
     if (!was || was->bold != now.bold) change.bold = now.bold;
     if (!was || was->enabled != now.enabled) change.enabled = now.enabled;
-    if (!was || was->checked != now.checked) change.checked = now.checked;
+    const bool checkable = controls_[i].kind == Kind::Option || controls_[i].kind == Kind::Check;
+    if (checkable && (!was || was->checked != now.checked)) change.checked = now.checked;
     if (!was || was->visible != now.visible) change.visible = now.visible;
     changes.push_back(change);
     was = now;
   }
   return changes;
+}
+
+std::optional<std::size_t> ToolRow::controlAt(int x, int y) const {
+  for (std::size_t i = controls_.size(); i-- > 0;) {
+    const ToolControl& c = controls_[i];
+    if (c.box.contains(x, y) && stateOf(c.id).visible) return i;
+  }
+  return std::nullopt;
 }
 
 void ToolRow::click(const ControlId& id) {

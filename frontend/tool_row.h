@@ -43,7 +43,8 @@ struct ToolState {
   friend bool operator==(const ToolState&, const ToolState&) = default;
 };
 
-// One control's properties that changed; the others are as last applied.
+// One control's properties that changed; the others are as last applied. Only option
+// buttons and boxes are ever told `checked`.
 struct ToolChange {
   ControlId id;
   std::size_t at = 0;  // its place in controls()
@@ -63,6 +64,19 @@ class ToolRow {
 
   // Keyboard focus order, as places in controls(); an empty entry is the board.
   std::vector<std::optional<std::size_t>> tabOrder() const;
+  // What holds the focus as the window opens: the first of the tab order, the board,
+  // so that a Space or Enter pressed at once presses no button ("初期画面" would wipe
+  // the board).
+  std::optional<std::size_t> firstFocus() const { return tabOrder().front(); }
+
+  // The control a press at (x, y) of the window takes: the topmost whose box holds the
+  // point, anywhere in it (not only on its indicator or caption), or none. A label
+  // takes it too, and does nothing with it.
+  std::optional<std::size_t> controlAt(int x, int y) const;
+
+  // Between an option button's or a box's indicator and its caption: some are as
+  // narrow as 25 px ("1" to "5"), and the caption must sit close to be read whole.
+  static constexpr int kIndicatorGap = 3;
 
   // What changed since the last call; the first call gives every control's state.
   // A front end applies these without running any click.

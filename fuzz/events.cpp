@@ -404,7 +404,7 @@ std::optional<std::string> Session::play(const Event& e) {
     case Event::Kind::PointersLost: {
       fault = apply(deliver(*core_, e, nowMs_), e);
       const board::Board& b = form_.board;
-      if (!fault && (core_->input.owner() || b.PenDown != 0 || b.LineDrawing != 0 ||
+      if (!fault && (core_->boardOwner() || b.PenDown != 0 || b.LineDrawing != 0 ||
                      form_.figure.DragTarget != 0))
         fault = "a gesture went on after every pointer was lost";
       break;
@@ -439,7 +439,7 @@ std::optional<std::string> Session::play(const Event& e) {
 }
 
 std::optional<std::string> Session::pointer(const Event& e) {
-  const std::optional<int> owner = core_->input.owner();
+  const std::optional<int> owner = core_->boardOwner();
   const bool other = owner && *owner != e.pointer;
   const bool cancel = e.phase == Phase::Cancel;
   const bool palm = e.device == PointerKind::Touch && penMs_ &&
@@ -455,7 +455,7 @@ std::optional<std::string> Session::pointer(const Event& e) {
     heard(e.pointer) = nowMs_;
     if (e.device == PointerKind::Pen) penMs_ = nowMs_;
   }
-  const std::optional<int> now = core_->input.owner();
+  const std::optional<int> now = core_->boardOwner();
   if (now == e.pointer && e.phase == Phase::Down && out.reached) ownerKind_ = e.device;
   if (out.reached && other && (e.phase == Phase::Move || e.phase == Phase::Up))
     return "another pointer's move or release reached the board during a gesture " + where(e);

@@ -16,30 +16,39 @@ namespace {
 using frontend::ControlId;
 using frontend::ToolControl;
 
-// Option buttons and check boxes here are as narrow as 25 px ("1" to "5"): the
-// caption has to sit close to its indicator to be read whole.
+// The gap the core gives between an indicator and its caption.
 class CompactIndicatorStyle : public QProxyStyle {
  public:
   int pixelMetric(PixelMetric metric, const QStyleOption* option,
                   const QWidget* widget) const override {
-    if (metric == PM_CheckBoxLabelSpacing || metric == PM_RadioButtonLabelSpacing) return 3;
+    if (metric == PM_CheckBoxLabelSpacing || metric == PM_RadioButtonLabelSpacing)
+      return frontend::ToolRow::kIndicatorGap;
     return QProxyStyle::pixelMetric(metric, option, widget);
   }
 };
 
-// An option button or check box takes a click anywhere in its box, as the layout's
-// controls do, not only on its indicator and caption. Where boxes overlap, the one
-// created later lies on top and takes it.
+// A button that takes the presses the core gives it (ToolRow::controlAt): anywhere in
+// its box, where no control above it lies.
 template <class Base>
 class WholeBox : public Base {
  public:
-  using Base::Base;
+  WholeBox(const QString& caption, QWidget* parent, const frontend::ToolRow& row, std::size_t index)
+      : Base(caption, parent), row_(row), index_(index) {}
 
  protected:
-  bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+  bool hitButton(const QPoint& pos) const override {
+    const QPoint at = this->mapToParent(pos);
+    return row_.controlAt(at.x(), at.y()) == index_;
+  }
+
+ private:
+  const frontend::ToolRow& row_;
+  std::size_t index_;
 };
 
-QWidget* createWidget(const ToolControl& c, QWidget* parent, QStyle* compact) {
+QWidget* createWidget(const frontend::ToolRow& row, std::size_t index, QWidget* parent,
+                      QStyle* compact) {
+  const ToolControl& c = row.controls()[index];
   using Kind = ToolControl::Kind;
   const QString caption = QString::fromStdString(c.caption);
   QWidget* w = nullptr;
@@ -48,13 +57,13 @@ QWidget* createWidget(const ToolControl& c, QWidget* parent, QStyle* compact) {
       w = new QLabel(caption, parent);
       break;
     case Kind::Button:
-      w = new QPushButton(caption, parent);
+      w = new WholeBox<QPushButton>(caption, parent, row, index);
       break;
     case Kind::Option:
-      w = new WholeBox<QRadioButton>(caption, parent);
+      w = new WholeBox<QRadioButton>(caption, parent, row, index);
       break;
     case Kind::Check:
-      w = new WholeBox<QCheckBox>(caption, parent);
+      w = new WholeBox<QCheckBox>(caption, parent, row, index);
       break;
   }
   if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -91,8 +100,10 @@ MainWindow::MainWindow(app::Form1& form) : core_(form) {
   setPalette(pal);
   setAutoFillBackground(true);
 
-  for (const ToolControl& c : core_.toolRow.controls()) {
-    QWidget* w = createWidget(c, this, compact);
+  const auto& controls = core_.toolRow.controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const ToolControl& c = controls[i];
+    QWidget* w = createWidget(core_.toolRow, i, this, compact);
     widgets_.push_back(w);
     if (auto* button = qobject_cast<QAbstractButton*>(w)) {
       QObject::connect(button, &QAbstractButton::clicked, this,
@@ -102,9 +113,8 @@ MainWindow::MainWindow(app::Form1& form) : core_(form) {
 
   board_ = new BoardView(core_, this);
   board_->onInput = [this](const frontend::Outcome& outcome) { apply(outcome); };
-  // The board is first in the tab order, so it holds the focus as the window opens;
-  // a Space or Enter pressed at once must not run "初期画面".
-  board_->setFocus();
+  const std::optional<std::size_t> first = core_.toolRow.firstFocus();
+  (first ? widgets_[*first] : board_)->setFocus();
   QWidget* previous = nullptr;
   for (const std::optional<std::size_t>& stop : core_.toolRow.tabOrder()) {
     QWidget* w = stop ? widgets_[*stop] : board_;
@@ -113,7 +123,7 @@ MainWindow::MainWindow(app::Form1& form) : core_(form) {
   }
 
   QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256})
+  for (int size : {PL_WINDOW_ICON_SIZES})
     icon.addFile(QStringLiteral(":/assets/icons/hicolor/%1x%1/apps/parallel-lines.png").arg(size));
   setWindowIcon(icon);
   // Opens in the middle of the screen; the layout itself never moves or scales.
@@ -138,9 +148,7 @@ void MainWindow::apply(const frontend::Outcome& outcome) {
       w->setFont(f);
     }
     if (change.enabled) w->setEnabled(*change.enabled);
-    auto* button = qobject_cast<QAbstractButton*>(w);
-    if (change.checked && button != nullptr && button->isCheckable())
-      button->setChecked(*change.checked);
+    if (change.checked) static_cast<QAbstractButton*>(w)->setChecked(*change.checked);
     if (change.visible) w->setVisible(*change.visible);
   }
   board_->sync();

@@ -11,7 +11,8 @@
 
   assemble.py --template page.html --style page.css --explain explain.txt \\
               --scripts boot.js row.js stage.js canvas.js --worker sw.js --runtime parallel-lines.js \\
-              --wasm parallel-lines.wasm --assets DIR --out parallel-lines.html --site DIR
+              --wasm parallel-lines.wasm --values values.json --assets DIR \\
+              --out parallel-lines.html --site DIR
 """
 import argparse
 import base64
@@ -23,11 +24,9 @@ import shutil
 import subprocess
 import tempfile
 
-# The window's colour (app/layout.cpp), for the installed lesson's title bar and the
-# screen it opens on; a browser check holds it to the page's own.
-WINDOW_COLOUR = '#c0ffc0'
-BOARD_COLOUR = '#008000'
-NAME = '平行線と線分の比'
+# The program's colours and name come from the build (web/values.cpp, --values): the
+# window's colour for the installed lesson's title bar and the screen it opens on (a
+# browser check holds it to the page's own), the board's for the icons' frame.
 SHORT_NAME = '線分の比'  # fits under an icon on a home screen
 
 
@@ -69,9 +68,10 @@ def policy(first, scripts, style, site):
 
 # The head's lines that make the site installable, on Chromium's shelf and an iPad's
 # Home Screen alike.
-INSTALL = f'''<link rel="manifest" href="manifest.webmanifest">
+def install(values):
+    return f'''<link rel="manifest" href="manifest.webmanifest">
 <link rel="apple-touch-icon" href="apple-touch-icon.png">
-<meta name="theme-color" content="{WINDOW_COLOUR}">
+<meta name="theme-color" content="{values['windowColour']}">
 <meta name="mobile-web-app-capable" content="yes">
 <meta name="apple-mobile-web-app-capable" content="yes">
 <meta name="apple-mobile-web-app-title" content="{SHORT_NAME}">
@@ -79,34 +79,34 @@ INSTALL = f'''<link rel="manifest" href="manifest.webmanifest">
 '''
 
 
-def icons(source, folder):
+def icons(source, folder, values):
     """The site's icons, from the program's own: as drawn, for a shelf; and on a square
     of the board's green with room round it, for launchers that mask icons to their
     own shape and for iPadOS, which fills transparency with black."""
     made = {'icon-192.png': ['-resize', '192x192'], 'icon-512.png': []}
     for name, args in made.items():
         subprocess.run(['convert', str(source), *args, '-strip', str(folder / name)], check=True)
-    framed = [f'xc:{BOARD_COLOUR}', '(', str(source), '-resize', '80%', ')', '-gravity', 'center',
+    framed = [f"xc:{values['boardColour']}", '(', str(source), '-resize', '80%', ')', '-gravity', 'center',
               '-composite', '-strip']
     subprocess.run(['convert', '-size', '512x512', *framed, str(folder / 'icon-maskable-512.png')], check=True)
     subprocess.run(['convert', '-size', '512x512', *framed, '-resize', '180x180',
                     str(folder / 'apple-touch-icon.png')], check=True)
 
 
-def manifest():
+def manifest(values):
     return json.dumps({
         'id': './',
         'start_url': './',
         'scope': './',
-        'name': NAME,
+        'name': values['name'],
         'short_name': SHORT_NAME,
         'lang': 'ja',
         'dir': 'ltr',
         # The whole screen on a projector or a touch board; a window of its own where
         # a system gives apps no whole screen.
         'display': 'fullscreen',
-        'background_color': WINDOW_COLOUR,
-        'theme_color': WINDOW_COLOUR,
+        'background_color': values['windowColour'],
+        'theme_color': values['windowColour'],
         'icons': [
             {'src': 'icon-192.png', 'sizes': '192x192', 'type': 'image/png', 'purpose': 'any'},
             {'src': 'icon-512.png', 'sizes': '512x512', 'type': 'image/png', 'purpose': 'any'},
@@ -118,11 +118,13 @@ def manifest():
 
 def main():
     a = argparse.ArgumentParser()
-    for name in ('template', 'style', 'explain', 'worker', 'runtime', 'wasm', 'assets', 'out', 'site'):
+    for name in ('template', 'style', 'explain', 'worker', 'runtime', 'wasm', 'values', 'assets', 'out',
+                 'site'):
         a.add_argument('--' + name, required=True)
     a.add_argument('--scripts', nargs='+', required=True)
     args = a.parse_args()
     assets = pathlib.Path(args.assets)
+    values = json.loads(read(args.values))
 
     pictures = {}
     for one in sorted(assets.glob('letter-?.png')):
@@ -156,7 +158,8 @@ def main():
         # go in last: they are the largest, and hold no placeholder.
         return (read(args.template)
                 .replace('%CSP%', policy(first, (script, runtime), style, site))
-                .replace('%INSTALL%\n', INSTALL if site else '')
+                .replace('%INSTALL%\n', install(values) if site else '')
+                .replace('%NAME%', html.escape(values['name']))
                 .replace('%FIRST%', first).replace('%ICON%', icon).replace('%STYLE%', style)
                 .replace('%COMMENT%', explain).replace('%EXPLAIN%', html.escape(explain))
                 .replace('%WASM%', b64(pathlib.Path(args.wasm).read_bytes()))
@@ -172,8 +175,8 @@ def main():
         made = pathlib.Path(scratch) / 'site'
         made.mkdir()
         (made / 'index.html').write_text(page(site=True), encoding='utf-8')
-        (made / 'manifest.webmanifest').write_text(manifest(), encoding='utf-8')
-        icons(assets / 'icons/hicolor/512x512/apps/parallel-lines.png', made)
+        (made / 'manifest.webmanifest').write_text(manifest(values), encoding='utf-8')
+        icons(assets / 'icons/hicolor/512x512/apps/parallel-lines.png', made, values)
         kept = ['index.html', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png',
                 'icon-maskable-512.png', 'apple-touch-icon.png']
         # The worker's cache is named after what it keeps: a new build, a new cache.

@@ -68,11 +68,11 @@ const Boot = {
     requestAnimationFrame(() => {
       performance.mark('figure');
       Row.attach();
-      if (document.hasFocus() && document.activeElement === document.body) Stage.focusBoard();
+      if (document.hasFocus() && document.activeElement === document.body) Stage.focusFirst();
     });
     Stage.listen();
     // An embedding page (a learning platform) keeps its own focus.
-    if (document.hasFocus()) Stage.focusBoard();
+    if (document.hasFocus()) Stage.focusFirst();
     // The ink raster is made and the letter pictures decoded once the figure is on
     // screen, and the board is painted again with the letters: the lines must not wait.
     requestAnimationFrame(() => setTimeout(() => {

@@ -10,6 +10,11 @@ mergeInto(LibraryManager.library, {
     POINTER: { mouse: 0, touch: 1, pen: 2 },
     CAP: ['flat', 'square', 'round'],
     CONTROL: ['label', 'button', 'option', 'check'],
+    THE_BOARD: -1,  // the focus's first place, when it is not a tool-row control
+    UNCHANGED: -1,  // a tool-row change's flag that leaves the property as it is
+    MODIFIER: { shift: 1, ctrl: 2, alt: 4 },
+    STATE: { bold: 1, enabled: 2, checked: 4, visible: 8 },
+    NO_SUCH_CONTROL: -1,
 
     start: function (width, height, pixelRatio) { _pl_start(width, height, pixelRatio); },
     resize: function (width, height, pixelRatio) { _pl_resize(width, height, pixelRatio); },
@@ -18,7 +23,8 @@ mergeInto(LibraryManager.library, {
     // `from` is the event the sample came with: some browsers give a coalesced
     // sample no pointerId or pointerType of its own.
     pointer: function (phase, e, from) {
-      const modifiers = (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
+      const m = Core.MODIFIER;
+      const modifiers = (e.shiftKey ? m.shift : 0) | (e.ctrlKey ? m.ctrl : 0) | (e.altKey ? m.alt : 0);
       const source = from || e;
       const kind = Core.POINTER[source.pointerType] !== undefined ? Core.POINTER[source.pointerType] : 0;
       return !!_pl_pointer(Core.PHASE[phase], source.pointerId, kind, e.clientX, e.clientY,
@@ -30,17 +36,17 @@ mergeInto(LibraryManager.library, {
     // What the core holds of a tool-row control (for the checks).
     controlState: function (index) {
       const bits = _pl_control_state(index);
-      return bits < 0 ? null : { bold: !!(bits & 1), enabled: !!(bits & 2), checked: !!(bits & 4),
-                                 visible: !!(bits & 8) };
+      if (bits === Core.NO_SUCH_CONTROL) return null;
+      return Object.fromEntries(Object.entries(Core.STATE).map(([name, bit]) => [name, !!(bits & bit)]));
     },
   },
 
   // The page starts the program, which calls this first: Core comes with it.
   pl_js_window__deps: ['$Core'],
-  pl_js_window: function (title, width, height, back, bx, by, bw, bh, border, aw, ah, boardName,
-                          boardDescription) {
+  pl_js_window: function (title, width, height, back, border, boardName, boardDescription,
+                          indicatorGap, firstFocus) {
     Stage.setUp(UTF8ToString(title), width, height, Canvas.css(back), UTF8ToString(boardName),
-                UTF8ToString(boardDescription));
+                UTF8ToString(boardDescription), indicatorGap, firstFocus === Core.THE_BOARD ? null : firstFocus);
     Canvas.setUp(Stage.board, border);
   },
 
@@ -51,7 +57,7 @@ mergeInto(LibraryManager.library, {
   },
 
   pl_js_set_control: function (index, bold, enabled, checked, visible) {
-    const flag = v => (v < 0 ? undefined : !!v);
+    const flag = v => (v === Core.UNCHANGED ? undefined : !!v);
     Row.set(index, flag(bold), flag(enabled), flag(checked), flag(visible));
   },
 

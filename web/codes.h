@@ -3,8 +3,8 @@
 // the core's own enum, checked below, so a code converts by a cast.
 #pragma once
 
-#include "frontend/items.h"
 #include "frontend/input.h"
+#include "frontend/items.h"
 #include "frontend/presenter.h"
 #include "frontend/tool_row.h"
 
@@ -35,6 +35,29 @@ static_assert(same(frontend::ToolControl::Kind::Label, ControlCode::Label) &&
               same(frontend::ToolControl::Kind::Button, ControlCode::Button) &&
               same(frontend::ToolControl::Kind::Option, ControlCode::Option) &&
               same(frontend::ToolControl::Kind::Check, ControlCode::Check));
+
+// A flag of a tool-row change that leaves the property as it is (else 0 or 1).
+inline constexpr int kUnchanged = -1;
+
+// The keys held with a pointer event, as bits.
+enum class ModifierBit : int { Shift = 1, Ctrl = 2, Alt = 4 };
+
+// A control's state as the checks read it (pl_control_state), as bits; kNoSuchControl
+// for a place past the row.
+enum class StateBit : int { Bold = 1, Enabled = 2, Checked = 4, Visible = 8 };
+inline constexpr int kNoSuchControl = -1;
+
+// Pointer Events' own numbers, which the script hands over as the browser gives them:
+// `button`, the one that went down or up, and `buttons`, those held, as bits. Held
+// buttons are the core's bits already.
+enum class DomButton : int { Main = 0, Middle = 1, Secondary = 2 };
+inline constexpr unsigned kDomMainHeld = 1, kDomSecondaryHeld = 2, kDomMiddleHeld = 4;
+static_assert(kDomMainHeld == frontend::kLeft && kDomSecondaryHeld == frontend::kRight &&
+              kDomMiddleHeld == frontend::kMiddle);
+
+// Where the focus goes first, when it is not a tool-row control (their places in the
+// row are 0 and up).
+inline constexpr int kTheBoard = -1;
 
 template <class Code>
 constexpr int code(Code c) {

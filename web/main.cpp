@@ -14,11 +14,11 @@
 #include "web/codes.h"
 
 // What the page does for us (web/bridge.js). Colours are 0xRRGGBB; an int flag of
-// -1 leaves that property as it is; codes are those of web/codes.h.
+// web::kUnchanged leaves that property as it is; codes are those of web/codes.h.
 extern "C" {
-void pl_js_window(const char* title, int width, int height, int back, int boardX, int boardY,
-                  int boardW, int boardH, int border, int areaW, int areaH, const char* boardName,
-                  const char* boardDescription);
+void pl_js_window(const char* title, int width, int height, int back, int border,
+                  const char* boardName, const char* boardDescription, int indicatorGap,
+                  int firstFocus);
 void pl_js_add_control(int index, int kind, int x, int y, int w, int h, const char* caption,
                        const char* font, int fore, int back, const char* name,
                        const char* description, int tabIndex);
@@ -99,7 +99,9 @@ Page* page = nullptr;
 // The page follows every input's outcome: the tool row's changes, and the end.
 bool apply(const frontend::Outcome& outcome) {
   for (const frontend::ToolChange& c : outcome.changes) {
-    auto flag = [](const std::optional<bool>& v) { return v ? static_cast<int>(*v) : -1; };
+    auto flag = [](const std::optional<bool>& v) {
+      return v ? static_cast<int>(*v) : web::kUnchanged;
+    };
     pl_js_set_control(static_cast<int>(c.at), flag(c.bold), flag(c.enabled), flag(c.checked),
                       flag(c.visible));
   }
@@ -163,21 +165,20 @@ int frame() {
   return 1;
 }
 
-// Pointer Events' button numbers: 0 main, 1 middle, 2 secondary.
+// The core's button for the one a Pointer Event says went down or up.
 unsigned buttonBit(int domButton) {
-  switch (domButton) {
-    case 0: return frontend::kLeft;
-    case 1: return frontend::kMiddle;
-    case 2: return frontend::kRight;
-    default: return frontend::kNoButton;
+  switch (static_cast<web::DomButton>(domButton)) {
+    case web::DomButton::Main:
+      return frontend::kLeft;
+    case web::DomButton::Middle:
+      return frontend::kMiddle;
+    case web::DomButton::Secondary:
+      return frontend::kRight;
   }
+  return frontend::kNoButton;  // a pen's eraser, a fourth button: the core drops it
 }
 
-// Pointer Events' `buttons`: 1 main, 2 secondary, 4 middle, as ours.
-unsigned heldBits(int domButtons) {
-  return static_cast<unsigned>(domButtons) &
-         (frontend::kLeft | frontend::kRight | frontend::kMiddle);
-}
+bool has(int bits, web::ModifierBit bit) { return (bits & web::code(bit)) != 0; }
 
 }  // namespace
 
@@ -188,11 +189,11 @@ EMSCRIPTEN_KEEPALIVE void pl_start(double width, double height, double pixelRati
   page->form.Form_Load();
   page->core = std::make_unique<frontend::Presenter>(page->form);
   const frontend::BoardScene& scene = page->core->scene;
-  const frontend::Rect board = scene.boxOnWindow();
+  const std::optional<std::size_t> first = page->core->toolRow.firstFocus();
   pl_js_window(page->form.Caption.c_str(), app::Form1::kClientWidth, app::Form1::kClientHeight,
-               rgb(page->form.BackColor), board.x, board.y, board.w, board.h,
-               scene.borderWidth(), scene.width(), scene.height(), frontend::ToolRow::kBoardName,
-               frontend::ToolRow::kBoardDescription);
+               rgb(page->form.BackColor), scene.borderWidth(), frontend::ToolRow::kBoardName,
+               frontend::ToolRow::kBoardDescription, frontend::ToolRow::kIndicatorGap,
+               first ? static_cast<int>(*first) : web::kTheBoard);
   // Tab order: the board first, then the tool row as the core orders it.
   const auto order = page->core->toolRow.tabOrder();
   const auto& controls = page->core->toolRow.controls();
@@ -220,7 +221,7 @@ EMSCRIPTEN_KEEPALIVE void pl_repaint() {
 }
 
 // phase and kind: web/codes.h; x, y in viewport pixels; button and buttons as Pointer
-// Events give them; modifiers 1 shift, 2 ctrl, 4 alt. Returns whether the event
+// Events give them; modifiers as web::ModifierBit. Returns whether the event
 // reached the window.
 EMSCRIPTEN_KEEPALIVE int pl_pointer(int phase, int id, int kind, double x, double y, int button,
                                     int buttons, int modifiers, double timeMs) {
@@ -229,14 +230,16 @@ EMSCRIPTEN_KEEPALIVE int pl_pointer(int phase, int id, int kind, double x, doubl
     return 0;
   const frontend::Point p =
       page->fit.toBoard(x, y, page->core->scene.boxOnWindow(), page->core->scene.borderWidth());
-  const frontend::PointerEvent e{p.x,
-                                 p.y,
-                                 buttonBit(button),
-                                 heldBits(buttons),
-                                 {(modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0},
-                                 id,
-                                 static_cast<frontend::PointerKind>(kind),
-                                 timeMs};
+  const frontend::PointerEvent e{
+      p.x,
+      p.y,
+      buttonBit(button),
+      static_cast<unsigned>(buttons),
+      {has(modifiers, web::ModifierBit::Shift), has(modifiers, web::ModifierBit::Ctrl),
+       has(modifiers, web::ModifierBit::Alt)},
+      id,
+      static_cast<frontend::PointerKind>(kind),
+      timeMs};
   auto stage = static_cast<frontend::Phase>(phase);
   // A second button going down or up while another is held comes as a move.
   if (stage == frontend::Phase::Move && e.button != frontend::kNoButton)
@@ -256,16 +259,17 @@ EMSCRIPTEN_KEEPALIVE void pl_click(int index) {
   apply(page->core->click(controls[static_cast<std::size_t>(index)].id));
 }
 
-// What the core holds of the tool-row control at `index`, as bits: 1 bold, 2 enabled,
-// 4 checked, 8 visible; -1 for no such control. For the checks that compare the page's
-// tool row with it.
+// What the core holds of the tool-row control at `index`, as web::StateBit bits, for
+// the checks that compare the page's tool row with it.
 EMSCRIPTEN_KEEPALIVE int pl_control_state(int index) {
-  if (page == nullptr) return -1;
+  if (page == nullptr) return web::kNoSuchControl;
   const auto& controls = page->core->toolRow.controls();
-  if (index < 0 || static_cast<std::size_t>(index) >= controls.size()) return -1;
+  if (index < 0 || static_cast<std::size_t>(index) >= controls.size()) return web::kNoSuchControl;
   const frontend::ToolState s =
       page->core->toolRow.stateOf(controls[static_cast<std::size_t>(index)].id);
-  return (s.bold ? 1 : 0) | (s.enabled ? 2 : 0) | (s.checked ? 4 : 0) | (s.visible ? 8 : 0);
+  auto bit = [](bool on, web::StateBit b) { return on ? web::code(b) : 0; };
+  return bit(s.bold, web::StateBit::Bold) | bit(s.enabled, web::StateBit::Enabled) |
+         bit(s.checked, web::StateBit::Checked) | bit(s.visible, web::StateBit::Visible);
 }
 
 // One animation frame. Returns whether it painted.

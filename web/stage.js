@@ -1,7 +1,7 @@
 // The window on the page and the browser's events: where the window stands (the core
 // places it), the board's focus, every listener (pointers, resize, print, focus,
 // visibility), and the frames, at most one per display refresh.
-/* global Boot, Core */
+/* global Boot, Core, Row */
 
 const Stage = {
   board: null,  // the <canvas>
@@ -9,10 +9,14 @@ const Stage = {
   viewport: { w: 0, h: 0, ratio: 0 },  // as last handed over
   paints: 0,  // frames painted, for the checks
 
-  setUp(title, width, height, back, boardName, boardDescription) {
+  first: null,  // the tool-row control the focus goes to first, or null for the board
+
+  setUp(title, width, height, back, boardName, boardDescription, indicatorGap, first) {
     document.title = title;
     const w = document.getElementById('window');
     Object.assign(w.style, { width: width + 'px', height: height + 'px', background: back });
+    w.style.setProperty('--indicator-gap', indicatorGap + 'px');
+    Stage.first = first;
     const board = document.getElementById('board');
     board.setAttribute('aria-label', boardName);
     board.setAttribute('aria-description', boardDescription);
@@ -24,8 +28,14 @@ const Stage = {
         `translate(${left}px, ${top}px) scale(${scale})`;
   },
 
-  // The board takes the focus, so that keys reach no button behind the teacher's
-  // back, but shows no keyboard ring for it: that is for the keyboard alone.
+  // The focus where the core puts it first.
+  focusFirst() {
+    if (Stage.first === null) Stage.focusBoard();
+    else Row.controls[Stage.first].input.focus({ preventScroll: true });
+  },
+
+  // The board takes the focus, but shows no keyboard ring for it: that is for the
+  // keyboard alone.
   focusBoard() {
     const board = Stage.board;
     if (document.activeElement === board && board.matches(':focus-visible')) board.blur();

@@ -157,21 +157,29 @@ TEST_F(BoardFixture, InitialScreenEndsEitherModeAndWipesTheWriting) {
 
 // --- Pens -------------------------------------------------------------------------
 
-TEST_F(BoardFixture, PenButtonsSetColourWidthAndMarker) {
+// What each pen button writes on the board, and the marker the erasers show.
+TEST_F(BoardFixture, EachPenWritesItsColourAtItsWidthAndTheErasersShowTheirCircle) {
   form.Command3.userClick();
+  constexpr forms::Rgb kRed{255, 0, 0}, kYellow{255, 255, 0}, kBlue{0, 0, 255}, kBoard{0, 128, 0};
   const struct {
-    int colour, width;
-    bool marker;
-    float markerWidth;
-  } expected[8] = {{12, 3, false, 0},  {14, 3, false, 0}, {9, 3, false, 0}, {2, 15, true, 15},
-                   {12, 6, false, 0},  {14, 6, false, 0}, {9, 6, false, 0}, {2, 25, true, 25}};
+    forms::Rgb colour;
+    int width;
+    float marker;  // the circle's width; 0 for none
+  } expected[8] = {{kRed, 3, 0}, {kYellow, 3, 0}, {kBlue, 3, 0}, {kBoard, 15, 15},
+                   {kRed, 6, 0}, {kYellow, 6, 0}, {kBlue, 6, 0}, {kBoard, 25, 25}};
   for (int i : {3, 0, 7, 1, 2, 4, 5, 6}) {
     form.Option1(i).userClick();
-    EXPECT_EQ(b.PenColor, expected[i].colour) << i;
-    EXPECT_EQ(form.gamen.DrawWidth, expected[i].width) << i;
-    EXPECT_EQ(form.Shape1.Visible, expected[i].marker) << i;
-    if (expected[i].marker) {
-      EXPECT_FLOAT_EQ(form.Shape1.Width, expected[i].markerWidth);
+    moveTo(100, 100);
+    press(100, 100);
+    moveTo(120, 100);
+    release(120, 100);
+    const auto written = ink();
+    ASSERT_EQ(written.size(), 1U) << i;
+    EXPECT_EQ(written[0].colour, expected[i].colour) << i;
+    EXPECT_EQ(written[0].width, expected[i].width) << i;
+    EXPECT_EQ(form.Shape1.Visible, expected[i].marker > 0) << i;
+    if (expected[i].marker > 0) {
+      EXPECT_FLOAT_EQ(form.Shape1.Width, expected[i].marker);
     }
     EXPECT_FLOAT_EQ(form.Shape1.Height, 25);
   }
@@ -180,16 +188,15 @@ TEST_F(BoardFixture, PenButtonsSetColourWidthAndMarker) {
 TEST_F(BoardFixture, LineColourButtonsSetTheNextLinesColourOnly) {
   form.Command5.userClick();
   drawLine(10, 10, 100, 10);
-  const int colours[4] = {12, 14, 9, 15};
+  // Red, yellow, blue and white lines, each drawn after its button.
+  const forms::Rgb colours[4] = {{255, 0, 0}, {255, 255, 0}, {0, 0, 255}, {255, 255, 255}};
   for (int i = 0; i < 4; ++i) {
     form.Option2(i).userClick();
-    EXPECT_EQ(b.LineColor, colours[i]);
     EXPECT_FALSE(form.Shape1.Visible);
+    drawLine(10, 50 + 10.0F * i, 100, 50 + 10.0F * i);
+    EXPECT_EQ(form.Line4(i + 1).BorderColor, colours[i]) << i;
   }
-  form.Option2(0).userClick();
-  drawLine(10, 50, 100, 50);
-  EXPECT_EQ(form.Line4(0).BorderColor, forms::QBColor(15));  // kept its colour
-  EXPECT_EQ(form.Line4(1).BorderColor, forms::QBColor(12));
+  EXPECT_EQ(form.Line4(0).BorderColor, (forms::Rgb{255, 255, 255}));  // kept its colour
 }
 
 TEST_F(BoardFixture, APenWritesOneSegmentPerMoveWhileDown) {

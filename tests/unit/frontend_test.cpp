@@ -445,9 +445,37 @@ TEST_F(Core, EveryInputHandsBackOnlyWhatChangedOnTheToolRowAndTheEnd) {
   const frontend::Outcome after = core->pointer(Phase::Down, at(30, 275, frontend::kLeft, frontend::kLeft));
   EXPECT_TRUE(after.ended && !after.reached && after.changes.empty());
   EXPECT_EQ(form.figure.LinePY, 275);
-  // "終了" lies on top of everything; the board comes first in the tab order.
+  // "終了" lies on top of everything; the board comes first in the tab order and
+  // holds the focus as the window opens.
   EXPECT_EQ(controls.back().caption, "終了");
   EXPECT_FALSE(core->toolRow.tabOrder().front().has_value());
+  EXPECT_FALSE(core->toolRow.firstFocus().has_value());
+}
+
+// Who takes a press on the tool row, and what each control is told of its state.
+TEST_F(Core, TheToolRowTakesPressesAnywhereInABoxTheUpperWhereTheyOverlap) {
+  using Group = frontend::ControlId::Group;
+  const frontend::ToolRow& row = core->toolRow;
+  auto at = [&](int x, int y) {
+    const auto i = row.controlAt(x, y);
+    return i ? row.controls()[*i].id : frontend::ControlId{Group::Label1, -1};
+  };
+  // Right of bold red's caption; where its box lies under bold yellow's; the bold
+  // eraser just left of 終了; 終了 itself; red lines at the right edge of their box.
+  EXPECT_EQ(at(595, 16), (frontend::ControlId{Group::Option1, 4}));
+  EXPECT_EQ(at(605, 16), (frontend::ControlId{Group::Option1, 5}));
+  EXPECT_EQ(at(748, 16), (frontend::ControlId{Group::Option1, 7}));
+  EXPECT_EQ(at(790, 16), (frontend::ControlId{Group::Command, 2}));
+  EXPECT_EQ(at(351, 16), (frontend::ControlId{Group::Option2, 0}));
+  EXPECT_EQ(at(343, 38), (frontend::ControlId{Group::Check1, 0}));
+  EXPECT_EQ(at(400, 300).index, -1);  // the board is no control
+  // Only option buttons and boxes are told whether they are checked.
+  for (const frontend::ToolChange& c : core->afterInput().changes) {
+    const auto kind = row.controls()[c.at].kind;
+    const bool checkable =
+        kind == frontend::ToolControl::Kind::Option || kind == frontend::ToolControl::Kind::Check;
+    EXPECT_EQ(c.checked.has_value(), checkable) << row.controls()[c.at].caption;
+  }
 }
 
 // The ink raster's scale: the finest the board was shown at, within a tablet's

@@ -39,12 +39,17 @@ TEST(StoredLayout, ControlsStandWhereTheWindowWasDesigned) {
   EXPECT_EQ(form.optionGroup.members().size(), 12U);
 }
 
-TEST_F(Loaded, WindowOpensTitledWithPixelUnitsAndDefaultPens) {
+TEST_F(Loaded, WindowOpensTitledAndItsFirstStraightLineIsWhite) {
   EXPECT_EQ(form.Caption, "平行線と線分の比 (by t.Kavel)");
-  EXPECT_EQ(form.gamen.scaleMode, forms::ScaleMode::Pixels);
-  EXPECT_EQ(form.gamen.DrawWidth, 3);
-  EXPECT_EQ(form.board.PenColor, 12);
-  EXPECT_EQ(form.board.LineColor, 15);
+  form.Command5.userClick();
+  form.gamen_MouseMove(0, 0, 100, 100);
+  form.gamen_MouseDown(app::Form1::kLeftButton, 0, 100, 100);
+  form.gamen_MouseMove(app::Form1::kLeftButton, 0, 300, 100);
+  form.gamen_MouseUp(app::Form1::kLeftButton, 0, 300, 100);
+  // In pixels of the board, as drawn: no unit conversion moves it.
+  expectLine(form.Line4(0), 100, 100, 300, 100);
+  EXPECT_EQ(form.Line4(0).BorderColor, (forms::Rgb{255, 255, 255}));
+  EXPECT_EQ(form.Line4(0).BorderWidth, 4);
 }
 
 TEST_F(Loaded, OnlyTheWhiteLineColourIsSelectedAndNothingIsEnabled) {
@@ -117,20 +122,23 @@ TEST_F(Loaded, OptionalLinesAreOutOfSight) {
 TEST_F(Loaded, GridIsBuiltHiddenWithDottedOddLines) {
   ASSERT_EQ(form.Line5.count(), 26);
   ASSERT_EQ(form.Line6.count(), 33);
-  for (int k = 0; k < 26; ++k) {
-    const forms::Line& h = form.Line5(k);
-    EXPECT_FALSE(h.Visible);
-    expectLine(h, 0, 25.0F * k, 800, 25.0F * k);
-    EXPECT_EQ(h.BorderStyle, k % 2 ? forms::LineStyle::Dot : forms::LineStyle::Solid) << k;
-    EXPECT_EQ(h.BorderColor, forms::kBlack);
-    EXPECT_EQ(h.BorderWidth, 1);
-  }
-  for (int k = 0; k < 33; ++k) {
-    const forms::Line& v = form.Line6(k);
-    EXPECT_FALSE(v.Visible);
-    expectLine(v, 25.0F * k, 0, 25.0F * k, 625);
-    EXPECT_EQ(v.BorderStyle, k % 2 ? forms::LineStyle::Dot : forms::LineStyle::Solid) << k;
-  }
+  // Squares of 25 px over the whole board, solid every 50 px, dotted between.
+  expectLine(form.Line5(1), 0, 25, 800, 25);
+  expectLine(form.Line5(2), 0, 50, 800, 50);
+  expectLine(form.Line5(25), 0, 625, 800, 625);
+  expectLine(form.Line6(1), 25, 0, 25, 625);
+  expectLine(form.Line6(32), 800, 0, 800, 625);
+  EXPECT_EQ(form.Line5(1).BorderStyle, forms::LineStyle::Dot);
+  EXPECT_EQ(form.Line5(2).BorderStyle, forms::LineStyle::Solid);
+  EXPECT_EQ(form.Line5(25).BorderStyle, forms::LineStyle::Dot);
+  EXPECT_EQ(form.Line6(32).BorderStyle, forms::LineStyle::Solid);
+  // Black hairlines, all hidden until 方眼.
+  for (const auto* lines : {&form.Line5, &form.Line6})
+    lines->forEach([](int k, const forms::Line& l) {
+      EXPECT_FALSE(l.Visible) << k;
+      EXPECT_EQ(l.BorderColor, forms::kBlack) << k;
+      EXPECT_EQ(l.BorderWidth, 1) << k;
+    });
   EXPECT_EQ(form.board.GridShown, 0);
 }
 

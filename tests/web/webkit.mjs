@@ -110,8 +110,11 @@ class WebKitTab {
 
   // Where the browser's window stands on the X screen, and how tall its toolbar is, in
   // device pixels.
+  // (A tab opened and closed by away() may leave a window id behind that no longer
+  // exists: only a window on screen is ours.)
   async windowId() {
-    return execFileSync('xdotool', ['search', '--all', '--pid', String(await this.browserPid()), '--name', '.'])
+    return execFileSync('xdotool', ['search', '--onlyvisible', '--all', '--pid', String(await this.browserPid()),
+                                    '--name', '.'], { timeout: 5000 })
         .toString().trim().split('\n').pop();
   }
 
@@ -144,7 +147,7 @@ class WebKitTab {
 
   // The browser's window takes the X input focus, as a window a user opened has it.
   async focusWindow() {
-    execFileSync('xdotool', ['windowfocus', '--sync', await this.windowId()]);
+    execFileSync('xdotool', ['windowfocus', '--sync', await this.windowId()], { timeout: 5000 });
   }
 
   // The window sized so that its viewport is width x height, whatever its toolbar

@@ -19,13 +19,14 @@ function play(events, { left, top, scale }, compareWithStart) {
   const pixels = () => board.getContext('2d').getImageData(0, 0, board.width, board.height).data;
   const start = compareWithStart ? pixels() : null;
   let time = performance.now();
+  const { down, move, up } = Core.PHASE, mouse = Core.POINTER.mouse;
   const pointer = (type, [x, y], button, buttons) => {
     // The centre of board pixel (x, y); the board's drawing area is at (10, 50).
-    Module._pl_pointer(type, 1, 0, left + (10 + x + 0.5) * scale, top + (50 + y + 0.5) * scale,
+    Module._pl_pointer(type, 1, mouse, left + (10 + x + 0.5) * scale, top + (50 + y + 0.5) * scale,
                        button, buttons, 0, time += 8);
     Module._pl_frame();
   };
-  const press = p => { pointer(1, p, -1, 0); pointer(0, p, 0, 1); };
+  const press = p => { pointer(move, p, -1, 0); pointer(down, p, 0, 1); };
   const click = name => {
     const index = Row.controls.findIndex(c => c.input.getAttribute('aria-label') === name);
     if (index < 0) throw new Error(`no control called ${name}`);
@@ -35,8 +36,8 @@ function play(events, { left, top, scale }, compareWithStart) {
   let held = 0;
   for (const [op, ...args] of events) {
     if (op === 'press') { press(args); held = 1; }
-    else if (op === 'move') pointer(1, args, -1, held);
-    else if (op === 'release') { pointer(2, args, 0, 0); held = 0; }
+    else if (op === 'move') pointer(move, args, -1, held);
+    else if (op === 'release') { pointer(up, args, 0, 0); held = 0; }
     else if (op === 'click') click(args[0]);
     else if (op === 'stroke') {
       const [first, ...rest] = args[0];
@@ -44,11 +45,11 @@ function play(events, { left, top, scale }, compareWithStart) {
       let from = first;
       for (const to of rest) {
         for (let k = 1; k <= 5; k++)
-          pointer(1, [from[0] + Math.round((to[0] - from[0]) * k / 5),
+          pointer(move, [from[0] + Math.round((to[0] - from[0]) * k / 5),
                       from[1] + Math.round((to[1] - from[1]) * k / 5)], -1, 1);
         from = to;
       }
-      pointer(2, from, 0, 0);
+      pointer(up, from, 0, 0);
     } else throw new Error(`no such event: ${op}`);
   }
   const shown = pixels();
