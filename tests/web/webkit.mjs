@@ -48,10 +48,12 @@ class Session {
 
   async send(method, path, body) {
     const url = this.base + (this.id && path !== '/status' ? `/session/${this.id}${path}` : path);
+    // A driver that stops answering is a failure to report, not a wait without end.
     const response = await fetch(url, {
       method, headers: { 'content-type': 'application/json' },
       body: body === undefined ? undefined : JSON.stringify(body),
-    });
+      signal: AbortSignal.timeout(60000),
+    }).catch(e => { throw new Error(`WebKit: no answer to ${method} ${path}: ${e.message}`); });
     const { value } = await response.json();
     if (!response.ok) throw new Error(`WebKit: ${value.error}: ${value.message}`);
     return value;
@@ -110,8 +112,8 @@ class WebKitTab {
 
   // Where the browser's window stands on the X screen, and how tall its toolbar is, in
   // device pixels.
-  // (A tab opened and closed by away() may leave a window id behind that no longer
-  // exists: only a window on screen is ours.)
+  // (Only a window on screen is the browser's: a window being torn down may still
+  // answer a search, and an X call on it would hang.)
   async windowId() {
     return execFileSync('xdotool', ['search', '--onlyvisible', '--all', '--pid', String(await this.browserPid()),
                                     '--name', '.'], { timeout: 5000 })
@@ -130,19 +132,6 @@ class WebKitTab {
   async browserPid() {
     if (!this.pid) this.pid = execFileSync('pgrep', ['-P', String(this.session.driver.pid), '-f', 'MiniBrowser']).toString().trim().split('\n')[0];
     return this.pid;
-  }
-
-  // The page put away for a moment behind a new tab, and brought back: this driver's
-  // windows lose the focus (not their visibility) that way.
-  async away() {
-    const me = await this.session.send('GET', '/window');
-    const other = await this.session.send('POST', '/window/new', { type: 'tab' });
-    await this.session.send('POST', '/window', { handle: other.handle });
-    await sleep(50);
-    await this.session.send('DELETE', '/window');
-    await this.session.send('POST', '/window', { handle: me });
-    this.generation++;
-    await this.focusWindow();
   }
 
   // The browser's window takes the X input focus, as a window a user opened has it.
@@ -245,6 +234,7 @@ class WebKitEngine {
     scriptsOff: "scripts go off only for a whole browser session in WebKit's driver",
     site: 'the site is checked in Chromium, whose DevTools tell installability',
     pixelRatio: "WebKit's pixel ratio is fixed for a driver's session (GDK_SCALE)",
+    away: "a tab opened and closed beside the page now and then crashes MiniBrowser's page under its driver",
     touchCancel: "WebKit's driver turns touch into mouse input",
   };
   sessions = new Map();  // by device pixel ratio
