@@ -10,7 +10,8 @@
 #include <map>
 #include <optional>
 
-#include "qt/fonts.h"
+#include "qt/colours.h"
+#include "qt/item_painter.h"
 
 namespace view {
 
@@ -23,91 +24,6 @@ unsigned buttonsOf(Qt::MouseButtons buttons) {
 }
 
 }  // namespace
-
-// The display list's items in QPainter calls, on a painter whose transform puts board
-// pixels where they belong on the widget.
-class ItemPainter : public frontend::Rasteriser {
- public:
-  ItemPainter() {
-    // Each picture at 1x and 2x, so it stays crisp on a scaled screen.
-    for (const char* key : {"l", "m", "p", "q", "r"}) {
-      const QString base = QStringLiteral(":/assets/letter-%1").arg(QLatin1String(key));
-      QPixmap two(base + QStringLiteral("@2x.png"));
-      two.setDevicePixelRatio(2);
-      pictures_[key] = {QPixmap(base + QStringLiteral(".png")), two};
-    }
-  }
-  // Board pixels from the drawing area's corner, `grid.border` pixels into the widget;
-  // device pixels as the core counts them, from the widget's corner.
-  void begin(QPainter* p, const frontend::DeviceGrid& grid) {
-    p_ = p;
-    grid_ = grid;
-    board_ = QTransform::fromTranslate(grid.border, grid.border);
-    device_ = QTransform::fromScale(1 / grid.scale, 1 / grid.scale);
-    p_->setWorldTransform(board_);
-  }
-  // Work in the device's pixels for a while.
-  void inDevicePixels(const std::function<void()>& f) {
-    p_->setWorldTransform(device_);
-    f();
-    p_->setWorldTransform(board_);
-  }
-
-  void segment(const frontend::SegmentItem& s) override {
-    QPen pen(toQColor(s.colour), s.width);
-    // Round ends are drawn as discs beside a flat-ended stroke: Qt rasterises a
-    // flat-ended antialiased line many times faster than a round-ended one.
-    pen.setCapStyle(s.cap == frontend::Cap::Square ? Qt::SquareCap : Qt::FlatCap);
-    p_->setPen(pen);
-    p_->setRenderHint(QPainter::Antialiasing, true);
-    const QPointF ends[] = {{s.at.x1, s.at.y1}, {s.at.x2, s.at.y2}};
-    p_->drawLine(ends[0], ends[1]);
-    if (s.cap != frontend::Cap::Round) return;
-    p_->setPen(Qt::NoPen);
-    p_->setBrush(toQColor(s.colour));
-    for (int i : {0, 1})
-      if (i == 0 ? s.ownStart : s.ownEnd) p_->drawEllipse(ends[i], s.width / 2.0, s.width / 2.0);
-    p_->setBrush(Qt::NoBrush);
-  }
-
-  void fill(const frontend::Rect& d, forms::Rgb colour) override {
-    p_->setRenderHint(QPainter::Antialiasing, false);
-    inDevicePixels([&] { p_->fillRect(QRect(d.x, d.y, d.w, d.h), toQColor(colour)); });
-  }
-
-  void text(const frontend::TextItem& t) override {
-    const qreal dpr = grid_.scale;
-    QPixmap& drawn = texts_[{t.look, dpr}];
-    if (drawn.isNull()) {
-      drawn = QPixmap(QSize(static_cast<int>(std::ceil(t.box.w * dpr)),
-                            static_cast<int>(std::ceil(t.box.h * dpr))));
-      drawn.setDevicePixelRatio(dpr);
-      drawn.fill(toQColor(t.back));
-      QPainter painter(&drawn);
-      painter.setPen(toQColor(t.fore));
-      painter.setFont(fontFor(t.font));
-      painter.drawText(QRectF(0, 0, t.box.w, t.box.h), Qt::AlignLeft | Qt::AlignTop,
-                       QString::fromStdString(t.caption));
-    }
-    p_->drawPixmap(QPoint(t.box.x, t.box.y), drawn);
-  }
-
-  void picture(const frontend::PictureItem& i) override {
-    const auto found = pictures_.find(i.key);
-    if (found == pictures_.end()) return;
-    const QPixmap& pm = found->second[frontend::pictureScale(grid_.scale) - 1];
-    p_->setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p_->drawPixmap(QRectF(i.box.x, i.box.y, i.box.w, i.box.h), pm,
-                   QRectF(QPointF(0, 0), QSizeF(pm.size())));
-  }
-
- private:
-  QPainter* p_ = nullptr;
-  frontend::DeviceGrid grid_;
-  QTransform board_, device_;
-  std::map<std::pair<int, qreal>, QPixmap> texts_;  // each look, drawn once per ratio
-  std::map<std::string, std::array<QPixmap, 2>> pictures_;
-};
 
 BoardView::BoardView(frontend::Presenter& core, QWidget* parent)
     : QWidget(parent), core_(core), painter_(std::make_unique<ItemPainter>()) {

@@ -1,16 +1,13 @@
-// Fonts and colours as Qt takes them.
+// The core's font choices as Qt takes them.
 #pragma once
 
-#include <QColor>
 #include <QFont>
 #include <QStringList>
 
-#include "forms/palette.h"
+#include "forms/controls.h"
 #include "frontend/fonts.h"
 
 namespace view {
-
-inline QColor toQColor(forms::Rgb c) { return {c.r, c.g, c.b}; }
 
 // The font for a caption: the families the core lists for it, at its size in logical
 // pixels.

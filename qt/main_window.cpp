@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include "qt/colours.h"
 #include "qt/fonts.h"
 
 namespace view {
