@@ -8,14 +8,21 @@
 # JavaScript heap and wasm memory after a minute of writing, and the hosted site's start
 # beside the single file's, from a cold cache and from its worker's cache.
 #
-#   bench/measure-page.sh [ROUNDS]      (default 5; needs `make web` and tests/web's npm ci)
+#   bench/measure-page.sh [ROUNDS] [EARLIER]   (default 5; needs `make web` and tests/web's npm ci)
+#
+# EARLIER, another build's page (a worktree's build/web/parallel-lines.html, say), adds
+# its drag and pen stroke to every round, so that a change is measured before and
+# after alike.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tools=$root/../shared/tools
 page=$root/build/web/parallel-lines.html
 floor=$tools/page-floor/blank.html
 rounds=${1:-5}
+earlier=${2:+$(realpath "$2")}
 out=$(mktemp -d)
+names="drag pen floor"
+[ -n "$earlier" ] && names="drag pen drag-earlier pen-earlier floor"
 # The tool runs from a folder whose node_modules has puppeteer-core and pngjs.
 runner=$root/tests/web/.measure-page.mjs
 cp "$tools/measure-page.mjs" "$runner"
@@ -30,16 +37,21 @@ for r in $(seq "$rounds"); do
   # "メモ" at window pixel (500, 24), then the stroke in the middle of the board.
   node "$runner" --page "$page" --runs 1 --probe $probe --pre-click 500,24 --start 310,380 \
     --json "$out/pen-$r.json" >/dev/null
+  if [ -n "$earlier" ]; then
+    node "$runner" --page "$earlier" --runs 1 --probe $probe --start 410,175 --json "$out/drag-earlier-$r.json" >/dev/null
+    node "$runner" --page "$earlier" --runs 1 --probe $probe --pre-click 500,24 --start 310,380 \
+      --json "$out/pen-earlier-$r.json" >/dev/null
+  fi
   node "$runner" --page "$floor" --runs 1 --probe $probe --start 410,175 --json "$out/floor-$r.json" >/dev/null
 done
 
-python3 - "$out" "$rounds" <<'PY'
+python3 - "$out" "$rounds" $names <<'PY'
 import json, statistics, sys
-out, rounds = sys.argv[1], int(sys.argv[2])
+out, rounds, names = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
 keys = ["t_figure_ms", "TaskDuration_ms_per_1000", "ScriptDuration_ms_per_1000",
         "tree_cpu_ms_per_1000", "pointermoves_seen", "tree_pss_2s_kb"]
 print(f"{'median of ' + str(rounds):<16}" + "".join(f"{k:>28}" for k in keys))
-for name in ["drag", "pen", "floor"]:
+for name in names:
     runs = [json.load(open(f"{out}/{name}-{r}.json"))["runs"][0] for r in range(1, rounds + 1)]
     row = []
     for k in keys:
