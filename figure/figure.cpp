@@ -144,40 +144,47 @@ constexpr int kWhite = 15;
 }  // namespace
 
 void Figure::grab(Single x, Single y) {
-  const forms::Rgb highlight = forms::QBColor(kHighlight);
   DragTarget = kHoldNothing;
   if (x > kParallelLeft) {
-    if (std::abs(x - LineLX1) < kEndHalfWidth && std::abs(y - LineLY1) < kEndHalfHeight) {
-      DragTarget = kHoldUpperEndL;
+    if (std::abs(x - LineLX1) < kEndHalfWidth && std::abs(y - LineLY1) < kEndHalfHeight)
+      hold(kHoldUpperEndL);
+    if (std::abs(x - LineMX1) < kEndHalfWidth && std::abs(y - LineMY1) < kEndHalfHeight)
+      hold(kHoldUpperEndM);
+    // The handle holds whole pixels; the distance is taken in single precision.
+    const Single fromHandle = static_cast<Single>(CopyQX) - x;
+    if (std::abs(fromHandle) < kCopyHalfSide && std::abs(y - LineQY) < kEndHalfHeight)
+      hold(kHoldCopyOfL);
+  } else {
+    if (LinePY - kMarginHalfHeight < y && y < LinePY + kMarginHalfHeight) hold(kHoldP);
+    if (LineQY - kMarginHalfHeight < y && y < LineQY + kMarginHalfHeight) hold(kHoldQ);
+  }
+}
+
+void Figure::hold(Int16 part) {
+  const forms::Rgb highlight = forms::QBColor(kHighlight);
+  switch (part) {
+    case kHoldUpperEndL:
       c_.Line1(kLineL).BorderColor = highlight;
       c_.Line2(kExtensionL).BorderColor = highlight;
       // ℓ turns about the point where it crosses q now.
       PointBX = crossingX(lineL(), LineQY);
-    }
-    if (std::abs(x - LineMX1) < kEndHalfWidth && std::abs(y - LineMY1) < kEndHalfHeight) {
-      DragTarget = kHoldUpperEndM;
+      break;
+    case kHoldUpperEndM:
       c_.Line1(kLineM).BorderColor = highlight;
       c_.Line2(kExtensionM).BorderColor = highlight;
       PointBPrimeX = crossingX(lineM(), LineQY);
-    }
-    // The handle holds whole pixels; the distance is taken in single precision.
-    const Single fromHandle = static_cast<Single>(CopyQX) - x;
-    if (std::abs(fromHandle) < kCopyHalfSide && std::abs(y - LineQY) < kEndHalfHeight) {
-      DragTarget = kHoldCopyOfL;
+      break;
+    case kHoldCopyOfL: {
       forms::Line& copy = c_.Line2(kCopyOfL);
       copy.BorderColor = highlight;
       setEnds(copy, CopyX1, CopyY1, CopyX2, CopyY2);
+      break;
     }
-  } else {
-    if (LinePY - kMarginHalfHeight < y && y < LinePY + kMarginHalfHeight) {
-      DragTarget = kHoldP;
-      c_.Line1(kLineP).BorderColor = highlight;
-    }
-    if (LineQY - kMarginHalfHeight < y && y < LineQY + kMarginHalfHeight) {
-      DragTarget = kHoldQ;
-      c_.Line1(kLineQ).BorderColor = highlight;
-    }
+    case kHoldP: c_.Line1(kLineP).BorderColor = highlight; break;
+    case kHoldQ: c_.Line1(kLineQ).BorderColor = highlight; break;
+    default: return;
   }
+  DragTarget = part;
 }
 
 void Figure::dragBy(Single dX, Single dY) {

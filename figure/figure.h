@@ -77,6 +77,10 @@ class Figure {
   // the order upper end of ℓ, upper end of m, copy of ℓ (or p, q in the margin) is
   // the one held.
   void grab(Single x, Single y);
+  // Holds `part` (a DragTarget code) as a press on its handle does, alone: its lines
+  // in light red, its pivot taken, the copy of ℓ brought into view. Other codes hold
+  // nothing and change nothing.
+  void hold(Int16 part);
   // A pointer move by (dX, dY) since the last event: moves the held part and brings
   // the crossing points and their names up to date.
   void dragBy(Single dX, Single dY);

@@ -59,6 +59,9 @@ class BoardInput {
 
   // The pointer whose gesture holds the board, if one does.
   std::optional<int> owner() const { return owner_; }
+  // Something other than a pointer moved the model's pointer position (the keyboard
+  // drew a line): the next press is brought there by a move first.
+  void positionChanged() { lastPosition_.reset(); }
 
   // How long after a pen was last seen a touch is taken for the hand that holds it.
   static constexpr double kPalmMs = 1000;

@@ -8,6 +8,7 @@
 
 #include "app/form1.h"
 #include "frontend/input.h"
+#include "frontend/keyboard.h"
 #include "frontend/scene.h"
 #include "frontend/tool_row.h"
 
@@ -22,13 +23,19 @@ struct Outcome {
   bool reached = false;  // the input reached the model
   std::vector<ToolChange> changes;
   bool ended = false;
+  // Keys: the key was the program's (the platform must not act on it as well), and
+  // the focus goes back to the board.
+  bool keyTaken = false;
+  bool focusBoard = false;
 };
 
 class Presenter {
  public:
   // `form` has been loaded.
   explicit Presenter(app::Form1& model)
-      : form(model), scene(model), toolRow(model), input(model, scene) {}
+      : form(model), scene(model), toolRow(model), input(model, scene), keyboard_(model) {
+    scene.addOverlay(keyboard_.overlay());
+  }
   Presenter(const Presenter&) = delete;
   Presenter& operator=(const Presenter&) = delete;
 
@@ -42,6 +49,17 @@ class Presenter {
   // The user's click on a tool-row control. A gesture still holding the board (a
   // finger on it while another taps the row) ends first, as a cancel.
   Outcome click(const ControlId& id);
+  // The keyboard (see keyboard.h). A part's slider took the focus, or lost it; a key
+  // on it; a screen reader set its value (board pixels, as Slider counts them).
+  Outcome focusPart(Part part);
+  Outcome leavePart();
+  Outcome partKey(Part part, Key key);
+  Outcome slideTo(Part part, double value);
+  // The board took the focus or lost it; a key on it.
+  Outcome boardFocus(bool focused);
+  Outcome boardKey(Key key);
+  const Keyboard& keyboard() const { return keyboard_; }
+
   // The one step after every input, whatever its kind: the tool row's changes since
   // the last time, and whether the program has ended. The calls above end with it;
   // a front end calls it itself only as it starts (every control's state), or after
@@ -61,6 +79,10 @@ class Presenter {
   // Reached only through pointer() and the rest, so that every input ends with the
   // one step after it.
   BoardInput input;
+  Keyboard keyboard_;
+  // What the keyboard holds or draws ends before a pointer or a click takes over.
+  void keyboardMakesWay();
+  Outcome keyOutcome(const KeyResult& r);
 };
 
 }  // namespace frontend

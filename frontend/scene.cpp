@@ -125,6 +125,7 @@ std::vector<Rect> BoardScene::takeFrame() {
   track(figureLines_, damage);
   track(upperLines_, damage);
   track(shapes_, damage);
+  track(overlay_, damage);
   return damage;
 }
 
@@ -196,6 +197,7 @@ void BoardScene::paint(const Rect& within, Rasteriser& to, const DeviceGrid& gri
   for (const auto& t : shapes_)
     if (reaches(t.area, within))
       for (const Rect& run : ringPixels(t.marker, grid)) to.fill(run, t.marker.colour);
+  paintLines(overlay_, within, to, grid);
 }
 
 void BoardScene::paintBorder(Rasteriser& to, const DeviceGrid& grid) const {

@@ -3,6 +3,7 @@
 // take presses; and the ink to add to the front end's raster.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "app/form1.h"
@@ -56,10 +57,20 @@ class BoardScene {
     return takeFrame();
   }
 
+  // Lines of the front-end core's own, drawn above everything: the keyboard's ring
+  // and cross. They must outlive the scene.
+  template <std::size_t N>
+  void addOverlay(const std::array<forms::Line, N>& lines) {
+    for (const forms::Line& line : lines) {
+      overlay_.push_back(Tracked<forms::Line>{&line, line});
+      settle(overlay_.back());
+    }
+  }
+
   // The display list as it is shown, bottom to top, as far as it reaches into
   // `within`, on a surface laid out as `grid`: the ink lies below all of it, then the
   // grid, the point names, the line-name pictures, the figure's lines, the straight
-  // lines, the eraser's marker.
+  // lines, the eraser's marker, the overlay.
   void paint(const Rect& within, Rasteriser& to, const DeviceGrid& grid) const;
 
   // Repaints the damaged rectangles of a frame (board pixels; the border's too) on a
@@ -137,6 +148,7 @@ class BoardScene {
   std::vector<Tracked<forms::Line>> figureLines_;
   std::vector<Tracked<forms::Line>> upperLines_;
   std::vector<Tracked<forms::Shape>> shapes_;
+  std::vector<Tracked<forms::Line>> overlay_;
   std::vector<TextItem> looks_;  // one of each look, wherever it stood
 };
 

@@ -36,6 +36,9 @@ constexpr std::array<unsigned, 8> kButtons{0,
                                            frontend::kLeft};
 // Pauses between events: none, a hand's pace, and either side of the palm's and the
 // silent gesture's limits.
+// The keys the keyboard knows (frontend::Key), and the keyboard's actions.
+constexpr int kKeys = 9;
+constexpr int kActions = 7;
 constexpr std::array<int, 8> kPauses{0, 1, 8, 16, 100, 999, 1000, 2000};
 constexpr std::array<PointerKind, 4> kDevices{PointerKind::Mouse, PointerKind::Touch,
                                               PointerKind::Pen, PointerKind::Mouse};
@@ -139,8 +142,17 @@ std::vector<Event> decode(const std::uint8_t* data, std::size_t size) {
         e.index = op >> 2;
         break;
       default:
-        e.kind = Event::Kind::Picture;
-        e.index = (op >> 2) % 5;
+        if ((op >> 2) < 5) {
+          e.kind = Event::Kind::Picture;
+          e.index = op >> 2;
+        } else {
+          e.kind = Event::Kind::Keyboard;
+          e.action = static_cast<Event::Action>(((op >> 2) - 5) % kActions);
+          const std::uint8_t what = next(), value = next();
+          e.index = what % 5;
+          e.button = static_cast<unsigned>((what / 5) % kKeys);
+          e.x = static_cast<float>(value) * 4 - 100;
+        }
         break;
     }
     events.push_back(e);
@@ -172,6 +184,11 @@ std::vector<std::uint8_t> encode(const std::vector<Event>& events) {
         break;
       case Event::Kind::Picture:
         out.push_back(static_cast<std::uint8_t>(3 | ((e.index % 5) << 2)));
+        break;
+      case Event::Kind::Keyboard:
+        out.push_back(static_cast<std::uint8_t>(3 | ((5 + static_cast<int>(e.action)) << 2)));
+        out.push_back(static_cast<std::uint8_t>(e.index % 5 + 5 * (e.button % kKeys)));
+        out.push_back(static_cast<std::uint8_t>(std::clamp((e.x + 100) / 4, 0.0F, 255.0F)));
         break;
     }
   }
@@ -216,6 +233,20 @@ std::vector<Event> randomSequence(std::mt19937& rng, std::size_t length) {
       e.index = pick(5);
     } else if (p < 15) {
       e.kind = Event::Kind::PointersLost;
+    } else if (p < 27) {
+      // A keyboard user: a part's slider focused and its keys, the board's keys.
+      e.kind = Event::Kind::Keyboard;
+      const int a = percent(rng);
+      e.action = a < 10   ? Event::Action::FocusPart
+                 : a < 14 ? Event::Action::LeavePart
+                 : a < 55 ? Event::Action::PartKey
+                 : a < 60 ? Event::Action::BoardFocus
+                 : a < 62 ? Event::Action::BoardBlur
+                 : a < 95 ? Event::Action::BoardKey
+                          : Event::Action::Slide;
+      e.index = pick(5);
+      e.button = static_cast<unsigned>(pick(kKeys));
+      e.x = static_cast<float>(pick(1000) - 100);
     } else {
       if (percent(rng) < 25) current = pick(3);
       Finger& f = fingers[static_cast<std::size_t>(current)];
@@ -289,6 +320,10 @@ std::string describe(const Event& e) {
     case Event::Kind::Picture:
       o << "click Image1(" << e.index << ")";
       break;
+    case Event::Kind::Keyboard:
+      o << "keyboard action " << static_cast<int>(e.action) << " part " << e.index << " key "
+        << e.button << " value " << e.x;
+      break;
   }
   return o.str();
 }
@@ -323,6 +358,21 @@ frontend::Outcome deliver(frontend::Presenter& core, const Event& e, double nowM
     }
     case Event::Kind::Picture:
       break;  // two pointer events: see asDelivered
+    case Event::Kind::Keyboard: {
+      const auto part = frontend::kParts[static_cast<std::size_t>(e.index) % 5];
+      const auto key = static_cast<frontend::Key>(e.button % kKeys);
+      using A = Event::Action;
+      switch (e.action) {
+        case A::FocusPart: return core.focusPart(part);
+        case A::LeavePart: return core.leavePart();
+        case A::PartKey: return core.partKey(part, key);
+        case A::BoardFocus: return core.boardFocus(true);
+        case A::BoardBlur: return core.boardFocus(false);
+        case A::BoardKey: return core.boardKey(key);
+        case A::Slide: return core.slideTo(part, e.x);
+      }
+      break;
+    }
   }
   return core.afterInput();
 }
@@ -425,6 +475,17 @@ std::optional<std::string> Session::play(const Event& e) {
       for (const Event& p : asDelivered(form_, e))
         if (!fault) fault = pointer(p);
       break;
+    case Event::Kind::Keyboard: {
+      fault = apply(deliver(*core_, e, nowMs_), e);
+      const frontend::Keyboard& keys = core_->keyboard();
+      if (!fault && keys.held() && form_.figure.DragTarget != 0)
+        fault = "a part held by the keys would follow a pointer passing over the board";
+      if (!fault && keys.held().has_value() != keys.overlay()[0].Visible)
+        fault = "the ring does not show what the keys hold";
+      if (!fault && keys.drawing() && (form_.board.LineDrawing != 1 || core_->boardOwner()))
+        fault = "the keys draw a line that is not being drawn, or beside a pointer";
+      break;
+    }
   }
   if (fault) return fault;
   // What this event drew: the ink waits for the next frame.

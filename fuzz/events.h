@@ -24,14 +24,18 @@ struct Event {
     PointersLost,  // the window lost the focus, the page was hidden
     Click,         // a click on the tool row's control at `index` in ToolRow::controls()
     Picture,       // a mouse click on Image1(`index`), wherever it stands then
+    Keyboard,      // the keyboard's `action` on part `index` with key `button`
   };
+  // What a keyboard event does.
+  enum class Action { FocusPart, LeavePart, PartKey, BoardFocus, BoardBlur, BoardKey, Slide };
+  Action action = Action::FocusPart;
   Kind kind = Kind::Pointer;
   frontend::Phase phase = frontend::Phase::Move;
   frontend::PointerKind device = frontend::PointerKind::Mouse;
   int pointer = 0;
   unsigned button = 0;  // kLeft, kRight, kMiddle, a button we do not know (8), or none
   unsigned held = 0;    // the buttons down once the event is over, any of those
-  float x = 0;
+  float x = 0;  // for a slide, the value it is set to
   float y = 0;
   int afterMs = 0;  // since the event before
   int index = 0;

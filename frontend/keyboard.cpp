@@ -1,0 +1,294 @@
+#include "frontend/keyboard.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "figure/figure.h"
+
+namespace frontend {
+
+namespace {
+
+using app::Form1;
+
+figure::Figure& figureOf(Form1& form) { return form.figure; }
+
+forms::Int16 holdCode(Part part) {
+  switch (part) {
+    case Part::P: return figure::kHoldP;
+    case Part::Q: return figure::kHoldQ;
+    case Part::UpperEndL: return figure::kHoldUpperEndL;
+    case Part::UpperEndM: return figure::kHoldUpperEndM;
+    case Part::CopyOfL: return figure::kHoldCopyOfL;
+  }
+  return figure::kHoldNothing;
+}
+
+bool level(Part part) { return part == Part::P || part == Part::Q; }
+
+const char* nameOf(Part part) {
+  switch (part) {
+    case Part::P: return "直線 p";
+    case Part::Q: return "直線 q";
+    case Part::UpperEndL: return "直線 ℓ の上の端";
+    case Part::UpperEndM: return "直線 m の上の端";
+    case Part::CopyOfL: return "ℓ を平行移動した直線";
+  }
+  return "";
+}
+
+// Board pixels as squares of the grid, to one decimal.
+std::string squares(double pixels) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", pixels / Keyboard::kSquare);
+  return text;
+}
+
+void place(forms::Line& line, double x1, double y1, double x2, double y2, bool shown) {
+  forms::setEnds(line, x1, y1, x2, y2);
+  line.Visible = shown;
+}
+
+}  // namespace
+
+Keyboard::Keyboard(Form1& form)
+    : form_(form),
+      width_(form.gamen.innerWidth()),
+      height_(form.gamen.innerHeight()),
+      x_(width_ / 2),
+      y_(height_ / 2) {
+  for (forms::Line& line : overlay_) {
+    line.BorderColor = kRingColour;
+    line.BorderWidth = 2;
+    line.Visible = false;
+  }
+  follow();
+}
+
+bool Keyboard::hold(Part part) {
+  release();
+  if (!form_.inFigureMode()) return false;
+  figureOf(form_).hold(holdCode(part));
+  // Held in looks and pivot only between the keys' steps: the pointer may still pass
+  // over the board, and a move with nothing pressed must not drag the part.
+  figureOf(form_).DragTarget = figure::kHoldNothing;
+  held_ = part;
+  follow();
+  return true;
+}
+
+bool Keyboard::release() {
+  if (!held_) return false;
+  held_.reset();
+  if (form_.inFigureMode()) figureOf(form_).release();
+  follow();
+  return true;
+}
+
+double Keyboard::limit(Part part) const { return level(part) ? height_ : width_; }
+
+Slider Keyboard::slider(Part part) const {
+  const figure::Figure& f = form_.figure;
+  Slider s;
+  s.name = nameOf(part);
+  s.max = limit(part);
+  switch (part) {
+    // A level line's value grows as it rises, as a slider's does when moved up.
+    case Part::P:
+      s.value = height_ - f.LinePY;
+      s.valueText = "上から " + squares(f.LinePY) + " マス";
+      break;
+    case Part::Q:
+      s.value = height_ - f.LineQY;
+      s.valueText = "上から " + squares(f.LineQY) + " マス";
+      break;
+    case Part::UpperEndL:
+      s.value = f.LineLX1;
+      s.valueText = "左から " + squares(f.LineLX1) + " マス";
+      break;
+    case Part::UpperEndM:
+      s.value = f.LineMX1;
+      s.valueText = "左から " + squares(f.LineMX1) + " マス";
+      break;
+    case Part::CopyOfL:
+      s.value = f.CopyQX;
+      s.valueText = "q の上で左から " + squares(f.CopyQX) + " マス";
+      break;
+  }
+  return s;
+}
+
+void Keyboard::step(Part part, double by) {
+  // Within the board: the step shrinks at its edge, and none is taken past it.
+  const double from = slider(part).value;
+  const double to = std::clamp(from + by, 0.0, limit(part));
+  const double d = to - from;
+  if (d == 0) return;
+  figure::Figure& f = figureOf(form_);
+  f.DragTarget = holdCode(part);
+  if (level(part)) {
+    f.dragBy(0, static_cast<forms::Single>(-d));
+  } else {
+    f.dragBy(static_cast<forms::Single>(d), 0);
+  }
+  f.DragTarget = figure::kHoldNothing;
+}
+
+KeyResult Keyboard::partKey(Part part, Key key) {
+  if (held_ != part && !hold(part)) return {};
+  double by = 0;
+  switch (key) {
+    case Key::Up: by = kStep; break;
+    case Key::Down: by = -kStep; break;
+    case Key::PageUp: by = kPage; break;
+    case Key::PageDown: by = -kPage; break;
+    // A level line moves only up and down; a side key is still the slider's, or the
+    // platform would move it by its own step.
+    case Key::Right: by = level(part) ? 0 : kStep; break;
+    case Key::Left: by = level(part) ? 0 : -kStep; break;
+    case Key::Enter:
+    case Key::Space:
+      if (part == Part::UpperEndL || part == Part::UpperEndM) {
+        form_.Image1_Click(part == Part::UpperEndL ? figure::kPictureL : figure::kPictureM);
+        follow();
+        return {true, true, false};
+      }
+      return {};
+    case Key::Escape:
+      release();
+      return {true, true, true};
+  }
+  step(part, by);
+  follow();
+  return {true, by != 0, false};
+}
+
+KeyResult Keyboard::slideTo(Part part, double value) {
+  if (held_ != part && !hold(part)) return {};
+  if (!std::isfinite(value)) return {true, false, false};
+  const double before = slider(part).value;
+  // In steps no longer than an arrow's, so that every rule of a drag holds on the way.
+  double left = value - before;
+  while (std::abs(left) > 0) {
+    const double by = std::clamp(left, -kStep, kStep);
+    step(part, by);
+    left -= by;
+  }
+  follow();
+  return {true, slider(part).value != before, false};
+}
+
+void Keyboard::lineTo(double x, double y) {
+  x_ = std::clamp(x, 0.0, width_);
+  y_ = std::clamp(y, 0.0, height_);
+  if (drawing_) form_.gamen_MouseMove(Form1::kLeftButton, 0, static_cast<forms::Single>(x_),
+                                      static_cast<forms::Single>(y_));
+}
+
+KeyResult Keyboard::boardKey(Key key) {
+  if (form_.board.LineMode != 1 && !drawing_) return {};
+  switch (key) {
+    case Key::Up: lineTo(x_, y_ - kStep); break;
+    case Key::Down: lineTo(x_, y_ + kStep); break;
+    case Key::Left: lineTo(x_ - kStep, y_); break;
+    case Key::Right: lineTo(x_ + kStep, y_); break;
+    case Key::PageUp: lineTo(x_, y_ - kPage); break;
+    case Key::PageDown: lineTo(x_, y_ + kPage); break;
+    case Key::Enter:
+    case Key::Space:
+      if (drawing_) {
+        finishLine();
+      } else {
+        form_.gamen_MouseDown(Form1::kLeftButton, 0, static_cast<forms::Single>(x_),
+                              static_cast<forms::Single>(y_));
+        drawing_ = form_.board.LineDrawing == 1;
+      }
+      break;
+    case Key::Escape:
+      if (!drawing_) return {};
+      finishLine();
+      break;
+  }
+  follow();
+  return {true, true, false};
+}
+
+bool Keyboard::finishLine() {
+  if (!drawing_) return false;
+  drawing_ = false;
+  form_.gamen_MouseUp(Form1::kLeftButton, 0, static_cast<forms::Single>(x_),
+                      static_cast<forms::Single>(y_));
+  follow();
+  return true;
+}
+
+void Keyboard::boardFocused(bool focused) {
+  boardFocused_ = focused;
+  follow();
+}
+
+void Keyboard::pointerAt(double x, double y) {
+  if (drawing_ || !(x >= 0 && x <= width_ && y >= 0 && y <= height_)) return;
+  x_ = x;
+  y_ = y;
+}
+
+std::string Keyboard::heldWords(Part part) const {
+  const std::string name = nameOf(part);
+  if (!form_.inFigureMode()) return name + "。メモか直線を使っているあいだは動かせません。";
+  const std::string how = level(part) ? "上下の矢印キーで 5 ピクセル" : "左右の矢印キーで 5 ピクセル";
+  std::string words = name + "をつかみました。" + slider(part).valueText + "。" + how +
+                      "、PageUp と PageDown で 1 マス動きます。";
+  if (part == Part::UpperEndL || part == Part::UpperEndM)
+    words += "Enter で上への延長を表示、もう一度で非表示にします。";
+  return words + "Esc で放します。";
+}
+
+std::string Keyboard::whereWords(Part part) const {
+  return std::string(nameOf(part)) + "、" + slider(part).valueText;
+}
+
+std::string Keyboard::description() const {
+  const figure::Figure& f = form_.figure;
+  auto length = [](double x1, double y1, double x2, double y2) {
+    return squares(std::hypot(x2 - x1, y2 - y1));
+  };
+  return "直線 p は上から " + squares(f.LinePY) + " マス、q は " + squares(f.LineQY) +
+         " マス、r は " + squares(f.LineRY) + " マス。" +
+         "左から、A は " + squares(f.PointAX) + " マス、B は " + squares(f.PointBX) +
+         " マス、C は " + squares(f.PointCX) + " マス、A' は " + squares(f.PointAPrimeX) +
+         " マス、B' は " + squares(f.PointBPrimeX) + " マス、C' は " + squares(f.PointCPrimeX) +
+         " マス。長さは、AB が " + length(f.PointAX, f.LinePY, f.PointBX, f.LineQY) +
+         " マス、BC が " + length(f.PointBX, f.LineQY, f.PointCX, f.LineRY) + " マス、A'B' が " +
+         length(f.PointAPrimeX, f.LinePY, f.PointBPrimeX, f.LineQY) + " マス、B'C' が " +
+         length(f.PointBPrimeX, f.LineQY, f.PointCPrimeX, f.LineRY) + " マス。";
+}
+
+void Keyboard::follow() {
+  if (drawing_ && form_.board.LineDrawing != 1) drawing_ = false;
+  // A hold the model has let go of (a right press rebuilt the figure, a mode began)
+  // is no hold.
+  if (held_ && !form_.inFigureMode()) held_.reset();
+  const figure::Figure& f = form_.figure;
+  double cx = 0, cy = 0, hw = 0, hh = 0;
+  if (held_) {
+    switch (*held_) {
+      case Part::P: cx = 400, cy = f.LinePY, hw = 356, hh = 6; break;
+      case Part::Q: cx = 400, cy = f.LineQY, hw = 356, hh = 6; break;
+      case Part::UpperEndL: cx = f.LineLX1, cy = f.LineLY1, hw = 10, hh = 10; break;
+      case Part::UpperEndM: cx = f.LineMX1, cy = f.LineMY1, hw = 10, hh = 10; break;
+      case Part::CopyOfL: cx = f.CopyQX, cy = f.LineQY, hw = 10, hh = 10; break;
+    }
+  }
+  const bool ring = held_.has_value();
+  place(overlay_[0], cx - hw, cy - hh, cx + hw, cy - hh, ring);
+  place(overlay_[1], cx + hw, cy - hh, cx + hw, cy + hh, ring);
+  place(overlay_[2], cx + hw, cy + hh, cx - hw, cy + hh, ring);
+  place(overlay_[3], cx - hw, cy + hh, cx - hw, cy - hh, ring);
+  const bool cross = boardFocused_ && (form_.board.LineMode == 1 || drawing_);
+  place(overlay_[4], x_ - 7, y_, x_ + 7, y_, cross);
+  place(overlay_[5], x_, y_ - 7, x_, y_ + 7, cross);
+}
+
+}  // namespace frontend

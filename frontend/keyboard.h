@@ -1,0 +1,110 @@
+// The lesson without dragging: the five parts a drag can hold, as sliders that a key
+// moves as a drag would, a straight line drawn with the keys, and the words a screen
+// reader says about them. One keymap and one set of words for every front end.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "app/form1.h"
+
+namespace frontend {
+
+enum class Key { Up, Down, Left, Right, PageUp, PageDown, Enter, Space, Escape };
+
+// In the order the keyboard reaches them, right after the board.
+enum class Part { P, Q, UpperEndL, UpperEndM, CopyOfL };
+inline constexpr std::array<Part, 5> kParts{Part::P, Part::Q, Part::UpperEndL, Part::UpperEndM,
+                                            Part::CopyOfL};
+
+// A part as a slider: its name, where it stands (board pixels) between its ends, and
+// the same in words.
+struct Slider {
+  std::string name;
+  double value = 0;
+  double min = 0;
+  double max = 0;
+  std::string valueText;
+};
+
+// What a key did: whether it was the program's (a front end then keeps the browser or
+// the toolkit from acting on it too), whether it reached the model, and whether the
+// focus goes back to the board.
+struct KeyResult {
+  bool taken = false;
+  bool reached = false;
+  bool toBoard = false;
+};
+
+class Keyboard {
+ public:
+  explicit Keyboard(app::Form1& form);
+  Keyboard(const Keyboard&) = delete;
+  Keyboard& operator=(const Keyboard&) = delete;
+
+  // A part's slider took the focus: the part is held as a press on its handle holds
+  // it, in figure mode. False when nothing could be held (memo or straight lines on).
+  bool hold(Part part);
+  // The focus left it: let go as a release does. False when nothing was held.
+  bool release();
+  std::optional<Part> held() const { return held_; }
+
+  // A key on a part's slider. Each arrow or page key is one drag step of its size;
+  // Enter or Space on an upper end shows or hides its extension; Escape lets go.
+  KeyResult partKey(Part part, Key key);
+  // A screen reader set the slider's value: the drag steps there, as the keys would.
+  KeyResult slideTo(Part part, double value);
+  // A key on the board: in straight-line mode the arrows move the keyboard's point,
+  // Enter or Space start a line there and fix it, and Escape fixes it where it is.
+  KeyResult boardKey(Key key);
+  // Whether a line begun from the keyboard is being stretched.
+  bool drawing() const { return drawing_; }
+  // Ends such a line as a cancel ends a gesture: fixed where it is.
+  bool finishLine();
+
+  void boardFocused(bool focused);
+  // Where the pointer was last seen on the board: the keyboard's point starts there.
+  void pointerAt(double x, double y);
+
+  // The part as a slider, as it stands.
+  Slider slider(Part part) const;
+  // What to say when a part takes the focus: what is held and which keys move it.
+  std::string heldWords(Part part) const;
+  // What to say once the keys pause: where the part stands now.
+  std::string whereWords(Part part) const;
+  // Where p, q and r, the six points, and the four segments' lengths stand, in squares.
+  std::string description() const;
+
+  // The board's overlay, above everything: the ring round the held part's handle
+  // (four lines), and the keyboard's point as a small cross (two). Brought up to date
+  // by follow().
+  const std::array<forms::Line, 6>& overlay() const { return overlay_; }
+  void follow();
+
+  // Words, the name of the control that says them and the keys' steps.
+  static constexpr const char* kDescriptionName = "図の説明";
+  static constexpr double kStep = 5;     // pixels an arrow moves
+  static constexpr double kPage = 25;    // PageUp and PageDown: one square of the grid
+  static constexpr double kSquare = 25;  // the grid's square, the unit the words count in
+  // How long the keys pause before the new place is said.
+  static constexpr int kPauseMs = 500;
+  // The ring round a held handle: black, which stands out 3:1 and more against the
+  // board's green, the white lines and the light red of a held one.
+  static constexpr forms::Rgb kRingColour{0, 0, 0};
+
+ private:
+  double limit(Part part) const;
+  void step(Part part, double by);
+  void lineTo(double x, double y);
+
+  app::Form1& form_;
+  double width_, height_;
+  std::optional<Part> held_;
+  bool boardFocused_ = false;
+  bool drawing_ = false;
+  double x_, y_;  // the keyboard's point on the board
+  std::array<forms::Line, 6> overlay_{};
+};
+
+}  // namespace frontend
