@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "figure/figure.h"
 
@@ -38,13 +37,18 @@ const char* nameOf(Part part) {
   return "";
 }
 
-// Board pixels as squares of the grid, to one decimal.
+// Board pixels as squares of the grid, to one decimal. (Not printf's: its float
+// formatting adds about 7 KB to the page's wasm.)
 std::string squares(double pixels) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", pixels / Keyboard::kSquare);
-  return text;
+  const double tenths = std::round(pixels / Keyboard::kSquare * 10);
+  if (!std::isfinite(tenths) || std::abs(tenths) > 1e12) return "?";
+  const auto n = static_cast<long long>(std::abs(tenths));
+  std::string out = tenths < 0 ? "-" : "";
+  out += std::to_string(n / 10);
+  out += '.';
+  out += std::to_string(n % 10);
+  return out;
 }
-
 void place(forms::Line& line, double x1, double y1, double x2, double y2, bool shown) {
   forms::setEnds(line, x1, y1, x2, y2);
   line.Visible = shown;
@@ -188,6 +192,7 @@ void Keyboard::lineTo(double x, double y) {
 
 KeyResult Keyboard::boardKey(Key key) {
   if (form_.board.LineMode != 1 && !drawing_) return {};
+  boardFocused_ = true;  // a key on the board: the keyboard is in use, its point shows
   switch (key) {
     case Key::Up: lineTo(x_, y_ - kStep); break;
     case Key::Down: lineTo(x_, y_ + kStep); break;
@@ -238,7 +243,9 @@ std::string Keyboard::heldWords(Part part) const {
   const std::string name = nameOf(part);
   if (!form_.inFigureMode()) return name + "。メモか直線を使っているあいだは動かせません。";
   const std::string how = level(part) ? "上下の矢印キーで 5 ピクセル" : "左右の矢印キーで 5 ピクセル";
-  std::string words = name + "をつかみました。" + slider(part).valueText + "。" + how +
+  // A name that ends in a letter keeps a space before the next word, as it has one
+  // before it.
+  std::string words = name + (level(part) ? " " : "") + "をつかみました。" + slider(part).valueText + "。" + how +
                       "、PageUp と PageDown で 1 マス動きます。";
   if (part == Part::UpperEndL || part == Part::UpperEndM)
     words += "Enter で上への延長を表示、もう一度で非表示にします。";

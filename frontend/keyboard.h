@@ -63,6 +63,8 @@ class Keyboard {
   // Ends such a line as a cancel ends a gesture: fixed where it is.
   bool finishLine();
 
+  // The board has the keyboard's focus (not a pointer's): in straight-line mode the
+  // keyboard's point shows. A key on the board shows it too.
   void boardFocused(bool focused);
   // Where the pointer was last seen on the board: the keyboard's point starts there.
   void pointerAt(double x, double y);

@@ -48,6 +48,7 @@ Outcome Presenter::afterInput(bool reached) {
 
 void Presenter::keyboardMakesWay() {
   keyboard_.release();
+  keyboard_.boardFocused(false);  // the pointer's press: the keyboard's point goes
   if (keyboard_.finishLine()) input.positionChanged();
 }
 

@@ -15,6 +15,10 @@ mergeInto(LibraryManager.library, {
     MODIFIER: { shift: 1, ctrl: 2, alt: 4 },
     STATE: { bold: 1, enabled: 2, checked: 4, visible: 8 },
     NO_SUCH_CONTROL: -1,
+    // KeyboardEvent.key of the keys the program knows, and what a key did, as bits.
+    KEY: { ArrowUp: 0, ArrowDown: 1, ArrowLeft: 2, ArrowRight: 3, PageUp: 4, PageDown: 5,
+           Enter: 6, ' ': 7, Escape: 8 },
+    KEY_DID: { taken: 1, toBoard: 2 },
 
     start: function (width, height, pixelRatio) { _pl_start(width, height, pixelRatio); },
     resize: function (width, height, pixelRatio) { _pl_resize(width, height, pixelRatio); },
@@ -31,6 +35,18 @@ mergeInto(LibraryManager.library, {
                            e.button, e.buttons, modifiers, e.timeStamp);
     },
     pointersLost: function () { _pl_pointers_lost(); },
+    // The keyboard: the five parts' sliders, the board's keys, and the words.
+    focusPart: function (index) { _pl_focus_part(index); },
+    leavePart: function () { _pl_leave_part(); },
+    partKey: function (index, key) { return Core.keyDid(_pl_part_key(index, key)); },
+    slide: function (index, value) { _pl_slide(index, value); },
+    boardFocus: function (focused) { _pl_board_focus(focused ? 1 : 0); },
+    boardKey: function (key) { return Core.keyDid(_pl_board_key(key)); },
+    describe: function () { _pl_describe(); },
+    sayWhere: function (index) { _pl_say_where(index); },
+    keyDid: function (bits) {
+      return { taken: !!(bits & Core.KEY_DID.taken), toBoard: !!(bits & Core.KEY_DID.toBoard) };
+    },
     click: function (index) { _pl_click(index); },
     frame: function () { return !!_pl_frame(); },
     // What the core holds of a tool-row control (for the checks).
@@ -55,6 +71,11 @@ mergeInto(LibraryManager.library, {
     Row.add(index, Core.CONTROL[kind], { x, y, w, h }, UTF8ToString(caption), UTF8ToString(font),
             Canvas.css(fore), Canvas.css(back), UTF8ToString(name), UTF8ToString(description), tabIndex);
   },
+
+  pl_js_keyboard: function (pauseMs, describeName) { Keys.setUp(pauseMs, UTF8ToString(describeName)); },
+  pl_js_add_part: function (index, name) { Keys.add(index, UTF8ToString(name)); },
+  pl_js_set_part: function (index, value, max, valueText) { Keys.set(index, value, max, UTF8ToString(valueText)); },
+  pl_js_say: function (text) { Keys.say(UTF8ToString(text)); },
 
   pl_js_set_control: function (index, bold, enabled, checked, visible) {
     const flag = v => (v === Core.UNCHANGED ? undefined : !!v);

@@ -5,6 +5,7 @@
 
 #include "frontend/input.h"
 #include "frontend/items.h"
+#include "frontend/keyboard.h"
 #include "frontend/presenter.h"
 #include "frontend/tool_row.h"
 
@@ -35,6 +36,21 @@ static_assert(same(frontend::ToolControl::Kind::Label, ControlCode::Label) &&
               same(frontend::ToolControl::Kind::Button, ControlCode::Button) &&
               same(frontend::ToolControl::Kind::Option, ControlCode::Option) &&
               same(frontend::ToolControl::Kind::Check, ControlCode::Check));
+
+// The keys the keyboard knows, by the name the script reads from a key event, and
+// what a key did, as bits.
+enum class KeyCode : int {
+  Up = 0, Down = 1, Left = 2, Right = 3, PageUp = 4, PageDown = 5, Enter = 6, Space = 7, Escape = 8
+};
+static_assert(same(frontend::Key::Up, KeyCode::Up) && same(frontend::Key::Down, KeyCode::Down) &&
+              same(frontend::Key::Left, KeyCode::Left) &&
+              same(frontend::Key::Right, KeyCode::Right) &&
+              same(frontend::Key::PageUp, KeyCode::PageUp) &&
+              same(frontend::Key::PageDown, KeyCode::PageDown) &&
+              same(frontend::Key::Enter, KeyCode::Enter) &&
+              same(frontend::Key::Space, KeyCode::Space) &&
+              same(frontend::Key::Escape, KeyCode::Escape));
+enum class KeyBit : int { Taken = 1, ToBoard = 2 };
 
 // A flag of a tool-row change that leaves the property as it is (else 0 or 1).
 inline constexpr int kUnchanged = -1;

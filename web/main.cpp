@@ -23,6 +23,10 @@ void pl_js_add_control(int index, int kind, int x, int y, int w, int h, const ch
                        const char* font, int fore, int back, const char* name,
                        const char* description, int tabIndex);
 void pl_js_set_control(int index, int bold, int enabled, int checked, int visible);
+void pl_js_keyboard(int pauseMs, const char* describeName);
+void pl_js_add_part(int index, const char* name);
+void pl_js_set_part(int index, double value, double max, const char* valueText);
+void pl_js_say(const char* text);
 void pl_js_fit(double scale, double left, double top, int canvasWidth, int canvasHeight,
                double canvasScale, double canvasLeft, double canvasTop, double canvasCssWidth,
                double canvasCssHeight, int inkWidth, int inkHeight, double inkScale,
@@ -93,6 +97,7 @@ struct Page {
   frontend::Fit fit;
   frontend::InkRaster ink;
   bool repaintAll = true;
+  std::vector<frontend::Slider> parts;  // the sliders as the page shows them
 };
 Page* page = nullptr;
 
@@ -105,8 +110,31 @@ bool apply(const frontend::Outcome& outcome) {
     pl_js_set_control(static_cast<int>(c.at), flag(c.bold), flag(c.enabled), flag(c.checked),
                       flag(c.visible));
   }
+  // The parts' sliders follow the figure, whatever moved it.
+  const frontend::Keyboard& keys = page->core->keyboard();
+  for (std::size_t i = 0; i < frontend::kParts.size(); ++i) {
+    const frontend::Slider now = keys.slider(frontend::kParts[i]);
+    frontend::Slider& shown = page->parts[i];
+    if (now.value == shown.value && now.max == shown.max && now.valueText == shown.valueText)
+      continue;
+    shown = now;
+    pl_js_set_part(static_cast<int>(i), now.value, now.max, now.valueText.c_str());
+  }
   if (outcome.ended) pl_js_ended();
   return outcome.reached;
+}
+
+// What a key did, as web::KeyBit bits.
+int keyBits(const frontend::Outcome& out) {
+  return (out.keyTaken ? web::code(web::KeyBit::Taken) : 0) |
+         (out.focusBoard ? web::code(web::KeyBit::ToBoard) : 0);
+}
+
+bool validPart(int index) {
+  return index >= 0 && static_cast<std::size_t>(index) < frontend::kParts.size();
+}
+bool validKey(int key) {
+  return key >= web::code(web::KeyCode::Up) && key <= web::code(web::KeyCode::Escape);
 }
 
 bool running() { return page != nullptr && !page->core->ended(); }
@@ -194,14 +222,20 @@ EMSCRIPTEN_KEEPALIVE void pl_start(double width, double height, double pixelRati
                rgb(page->form.BackColor), scene.borderWidth(), frontend::ToolRow::kBoardName,
                frontend::ToolRow::kBoardDescription, frontend::ToolRow::kIndicatorGap,
                first ? static_cast<int>(*first) : web::kTheBoard);
-  // Tab order: the board first, then the tool row as the core orders it.
+  // Tab order: the board, the five parts and the description (the page's document
+  // order), then the tool row as the core orders it.
+  pl_js_keyboard(frontend::Keyboard::kPauseMs, frontend::Keyboard::kDescriptionName);
+  page->parts.assign(frontend::kParts.size(), frontend::Slider{"", -1, -1, -1, ""});
+  for (std::size_t i = 0; i < frontend::kParts.size(); ++i)
+    pl_js_add_part(static_cast<int>(i),
+                   page->core->keyboard().slider(frontend::kParts[i]).name.c_str());
   const auto order = page->core->toolRow.tabOrder();
   const auto& controls = page->core->toolRow.controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const frontend::ToolControl& c = controls[i];
     int tabIndex = -1;
     for (std::size_t k = 0; k < order.size(); ++k)
-      if (order[k] == i) tabIndex = static_cast<int>(k) + 1;
+      if (order[k] == i) tabIndex = static_cast<int>(k);
     pl_js_add_control(static_cast<int>(i), web::code(c.kind), c.box.x, c.box.y, c.box.w,
                       c.box.h, c.caption.c_str(), cssFont(c.font).c_str(), rgb(c.fore),
                       rgb(c.back), c.name.c_str(), c.description.c_str(), tabIndex);
@@ -270,6 +304,44 @@ EMSCRIPTEN_KEEPALIVE int pl_control_state(int index) {
   auto bit = [](bool on, web::StateBit b) { return on ? web::code(b) : 0; };
   return bit(s.bold, web::StateBit::Bold) | bit(s.enabled, web::StateBit::Enabled) |
          bit(s.checked, web::StateBit::Checked) | bit(s.visible, web::StateBit::Visible);
+}
+
+// The keyboard. index: the part, in frontend::kParts's order; key: web::KeyCode.
+EMSCRIPTEN_KEEPALIVE void pl_focus_part(int index) {
+  if (!running() || !validPart(index)) return;
+  const frontend::Part part = frontend::kParts[static_cast<std::size_t>(index)];
+  apply(page->core->focusPart(part));
+  pl_js_say(page->core->keyboard().heldWords(part).c_str());
+}
+EMSCRIPTEN_KEEPALIVE void pl_leave_part() {
+  if (running()) apply(page->core->leavePart());
+}
+EMSCRIPTEN_KEEPALIVE int pl_part_key(int index, int key) {
+  if (!running() || !validPart(index) || !validKey(key)) return 0;
+  const frontend::Outcome out = page->core->partKey(
+      frontend::kParts[static_cast<std::size_t>(index)], static_cast<frontend::Key>(key));
+  apply(out);
+  return keyBits(out);
+}
+EMSCRIPTEN_KEEPALIVE void pl_slide(int index, double value) {
+  if (running() && validPart(index))
+    apply(page->core->slideTo(frontend::kParts[static_cast<std::size_t>(index)], value));
+}
+EMSCRIPTEN_KEEPALIVE void pl_board_focus(int focused) {
+  if (running()) apply(page->core->boardFocus(focused != 0));
+}
+EMSCRIPTEN_KEEPALIVE int pl_board_key(int key) {
+  if (!running() || !validKey(key)) return 0;
+  const frontend::Outcome out = page->core->boardKey(static_cast<frontend::Key>(key));
+  apply(out);
+  return keyBits(out);
+}
+EMSCRIPTEN_KEEPALIVE void pl_describe() {
+  if (running()) pl_js_say(page->core->keyboard().description().c_str());
+}
+EMSCRIPTEN_KEEPALIVE void pl_say_where(int index) {
+  if (running() && validPart(index))
+    pl_js_say(page->core->keyboard().whereWords(frontend::kParts[static_cast<std::size_t>(index)]).c_str());
 }
 
 // One animation frame. Returns whether it painted.

@@ -9,7 +9,10 @@ const Row = {
   // layout, and the figure need not wait for it.
   fragment: document.createDocumentFragment(),
 
-  add(index, kind, box, caption, font, fore, back, name, description, tabIndex) {
+
+  // `place` is the control's place in the tab order, or -1 when the keyboard does not
+  // stop at it.
+  add(index, kind, box, caption, font, fore, back, name, description, place) {
     let element, input;
     if (kind === 'label') {
       element = document.createElement('div');
@@ -37,14 +40,15 @@ const Row = {
     if (input) {
       input.setAttribute('aria-label', name);
       input.setAttribute('aria-description', description);
-      input.tabIndex = tabIndex;
+      input.tabIndex = place >= 0 ? 0 : -1;
       input.addEventListener('click', () => {
         Boot.guard(() => Core.click(index));
         Stage.requestFrame();
       });
     }
-    Row.fragment.append(element);
-    Row.controls[index] = { element, input: input || element };
+    // Later controls lie on top, as the core stacks them, whatever the document's order.
+    element.style.zIndex = index + 1;
+    Row.controls[index] = { element, input: input || element, place };
   },
 
   // Each flag is true, false, or undefined for unchanged. The core hands `checked` to
@@ -60,6 +64,11 @@ const Row = {
     if (visible !== undefined) c.element.style.visibility = visible ? 'visible' : 'hidden';
   },
 
-  // The row, made so far aside, put on the window.
-  attach() { document.getElementById('window').append(Row.fragment); },
+  // The row, made so far aside, put on the window in the tab order: the keyboard
+  // follows the document's order, with no tabindex of its own.
+  attach() {
+    const inOrder = Row.controls.slice().sort((a, b) => a.place - b.place);
+    for (const c of inOrder) Row.fragment.append(c.element);
+    document.getElementById('window').append(Row.fragment);
+  },
 };

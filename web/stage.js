@@ -92,6 +92,20 @@ const Stage = {
         Stage.requestFrame();
       });
     }
+    // Keys on the board: in straight-line mode they draw a line (the core says which).
+    board.addEventListener('keydown', e => {
+      const key = Core.KEY[e.key];
+      if (key === undefined || e.altKey || e.ctrlKey || e.metaKey) return;
+      if (Boot.guard(() => Core.boardKey(key))?.taken) e.preventDefault();
+      Stage.requestFrame();
+    });
+    // The keyboard's point shows for a focus the keyboard gave, not for a press.
+    for (const [type, focused] of [['focus', true], ['blur', false]]) {
+      board.addEventListener(type, () => {
+        Boot.guard(() => Core.boardFocus(focused && board.matches(':focus-visible')));
+        Stage.requestFrame();
+      });
+    }
     // A right press is the initial screen; a long press or a pen's barrel is no menu.
     document.getElementById('stage')?.addEventListener('contextmenu', e => e.preventDefault());
     // iPadOS ignores user-scalable=no: only its own gesture events stop a pinch of the

@@ -8,6 +8,8 @@
 // real input: a mouse, keys, and where the driver can, fingers (several at once), a
 // pen, another pixel ratio, and the tab put away for a moment. What a driver cannot
 // send is named in `cannot`, with the reason, so a check skips it aloud.
+import { readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import puppeteer from 'puppeteer-core';
 import { PNG } from 'pngjs';
 
@@ -16,6 +18,8 @@ export const ENGINE = process.env.PL_ENGINE || 'chromium';
 // The same quiet, closed-network start the machine's Chromium needs.
 const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
                        '--disable-component-update', '--disable-sync', '--no-first-run'];
+
+const AXE = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
 
 class PuppeteerTab {
   constructor(page, dpr) {
@@ -123,6 +127,17 @@ class ChromiumTab extends PuppeteerTab {
     await session.detach();
   }
   pdf() { return this.page.pdf({ printBackground: true }); }
+  // The accessibility tree as a screen reader is handed it.
+  accessibilityTree() { return this.page.accessibility.snapshot({ interestingOnly: true }); }
+  // axe-core's violations of the WCAG 2.0 to 2.2 A and AA rules and its best practice.
+  // (Its script is handed in through DevTools, past the page's policy, which lets no
+  // other script run.)
+  async axe() {
+    await this.page.evaluate(readFileSync(AXE, 'utf8'));
+    return this.page.evaluate(() => axe.run(document, {
+      runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'] },
+    }).then(r => r.violations.map(v => ({ id: v.id, nodes: v.nodes.map(n => n.target.join(' ')) }))));
+  }
   async installabilityErrors() {
     const session = await this.page.createCDPSession();
     const { installabilityErrors } = await session.send('Page.getInstallabilityErrors');
@@ -202,6 +217,8 @@ function firefox() {
     burstOfMoves: 'WebDriver BiDi waits for each input action, so moves never come in a burst',
     pdf: 'the check reads a Chromium print',
     forcedColors: 'Firefox cannot emulate forced colours through BiDi',
+    accessibilityTree: "the accessibility tree is read in Chromium, through DevTools",
+    axe: "axe-core's rules read the document alike in every engine: they run in Chromium",
     scriptsOff: 'Firefox cannot turn scripts off through BiDi',
     site: 'the site is checked in Chromium, whose DevTools tell installability',
     touchCancel: 'WebDriver BiDi has no way to cancel a touch',

@@ -6,6 +6,7 @@ import boardChecks from './checks/board.mjs';
 import edgeChecks from './checks/edges.mjs';
 import frameChecks from './checks/frames.mjs';
 import fuzzChecks from './checks/fuzz.mjs';
+import keyboardChecks from './checks/keyboard.mjs';
 import pageChecks from './checks/page.mjs';
 import siteChecks from './checks/site.mjs';
 
@@ -17,4 +18,5 @@ pageChecks(engine);
 edgeChecks(engine);
 frameChecks(engine);
 siteChecks(engine);
+keyboardChecks(engine);
 fuzzChecks(engine);

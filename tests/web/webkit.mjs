@@ -231,6 +231,8 @@ class WebKitEngine {
     burstOfMoves: 'WebDriver sends each move and waits for it',
     pdf: "WebKit's driver cannot print",
     forcedColors: 'WebKitGTK cannot emulate forced colours',
+    accessibilityTree: "the accessibility tree is read in Chromium, through DevTools",
+    axe: "axe-core's rules read the document alike in every engine: they run in Chromium",
     scriptsOff: "scripts go off only for a whole browser session in WebKit's driver",
     site: 'the site is checked in Chromium, whose DevTools tell installability',
     pixelRatio: "WebKit's pixel ratio is fixed for a driver's session (GDK_SCALE)",

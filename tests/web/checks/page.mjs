@@ -23,7 +23,8 @@ export default function pageChecks(engine) {
     });
 
     scene(engine, VIEWPORTS[0], 'Tab goes through the controls in the window\'s order, and Space presses them', async l => {
-      const focused = () => l.state(() => document.activeElement.getAttribute('aria-label'));
+      const focused = () => l.state(() => document.activeElement.getAttribute('aria-label') ||
+                                          document.activeElement.textContent);
       assert.equal(await focused(), '黒板');
       const paints = await l.state(() => Stage.paints);
       await l.keyboard.press(' ');  // the board takes no keys
@@ -31,11 +32,12 @@ export default function pageChecks(engine) {
       assert.equal(await l.state(() => Stage.paints), paints);
       // The pen and colour buttons are disabled on the initial screen: focus passes them.
       const order = [];
-      for (let i = 0; i < 10; i++) {
+      for (let i = 0; i < 16; i++) {
         await l.keyboard.press('Tab');
         order.push(await focused());
       }
-      assert.deepEqual(order, ['初期画面', '終了', 'メモ', '方眼', '直線',
+      assert.deepEqual(order, ['直線 p', '直線 q', '直線 ℓ の上の端', '直線 m の上の端', 'ℓ を平行移動した直線',
+                               '図の説明', '初期画面', '終了', 'メモ', '方眼', '直線',
                                '直線 1', '直線 2', '直線 3', '直線 4', '直線 5']);
       await l.keyboard.down('Shift');
       for (let i = 0; i < 6; i++) await l.keyboard.press('Tab');
