@@ -1,5 +1,6 @@
 #include "qt/board_view.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -12,6 +13,7 @@
 
 #include "qt/colours.h"
 #include "qt/item_painter.h"
+#include "qt/keyboard.h"
 
 namespace view {
 
@@ -65,6 +67,26 @@ frontend::PointerEvent BoardView::pointerEvent(const QMouseEvent* event) const {
 void BoardView::mousePressEvent(QMouseEvent* event) { report(frontend::Phase::Down, event); }
 void BoardView::mouseMoveEvent(QMouseEvent* event) { report(frontend::Phase::Move, event); }
 void BoardView::mouseReleaseEvent(QMouseEvent* event) { report(frontend::Phase::Up, event); }
+
+void BoardView::keyPressEvent(QKeyEvent* event) {
+  const std::optional<frontend::Key> key = keyOf(event->key(), event->modifiers());
+  if (!key) return QWidget::keyPressEvent(event);
+  const frontend::Outcome outcome = core_.boardKey(*key);
+  if (onInput) onInput(outcome);
+  if (!outcome.keyTaken) QWidget::keyPressEvent(event);
+}
+
+void BoardView::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  const bool byKeys = event->reason() != Qt::MouseFocusReason &&
+                      event->reason() != Qt::ActiveWindowFocusReason;
+  if (onInput) onInput(core_.boardFocus(byKeys));
+}
+
+void BoardView::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  if (onInput) onInput(core_.boardFocus(false));
+}
 
 void BoardView::report(frontend::Phase phase, const QMouseEvent* event) {
   const frontend::Outcome outcome = core_.pointer(phase, pointerEvent(event));

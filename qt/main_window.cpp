@@ -114,13 +114,25 @@ MainWindow::MainWindow(app::Form1& form) : core_(form) {
 
   board_ = new BoardView(core_, this);
   board_->onInput = [this](const frontend::Outcome& outcome) { apply(outcome); };
+  installSliderAccessibility();
+  status_ = new StatusLine(this);
+  for (const frontend::Part part : frontend::kParts)
+    parts_.push_back(new PartSlider(core_, part, board_, board_->onInput, *status_));
+  describe_ = new DescribeButton(core_, this, *status_);
   const std::optional<std::size_t> first = core_.toolRow.firstFocus();
   (first ? widgets_[*first] : board_)->setFocus();
+  // The board, then its five parts and the description, then the row in its order.
   QWidget* previous = nullptr;
   for (const std::optional<std::size_t>& stop : core_.toolRow.tabOrder()) {
-    QWidget* w = stop ? widgets_[*stop] : board_;
-    if (previous != nullptr) setTabOrder(previous, w);
-    previous = w;
+    std::vector<QWidget*> stops{stop ? widgets_[*stop] : board_};
+    if (!stop) {
+      stops.insert(stops.end(), parts_.begin(), parts_.end());
+      stops.push_back(describe_);
+    }
+    for (QWidget* w : stops) {
+      if (previous != nullptr) setTabOrder(previous, w);
+      previous = w;
+    }
   }
 
   QIcon icon;
@@ -133,7 +145,14 @@ MainWindow::MainWindow(app::Form1& form) : core_(form) {
   afterEvent();
 }
 
+MainWindow::~MainWindow() {
+  delete board_;
+  board_ = nullptr;
+  parts_.clear();
+}
+
 void MainWindow::apply(const frontend::Outcome& outcome) {
+  if (board_ == nullptr) return;  // being torn down
   if (outcome.ended) {
     // "終了" ends the program at once: no further event is handled.
     hide();

@@ -9,6 +9,7 @@
 
 #include "frontend/presenter.h"
 #include "qt/board_view.h"
+#include "qt/keyboard.h"
 
 namespace view {
 
@@ -16,8 +17,15 @@ class MainWindow : public QWidget {
  public:
   // `form` has been loaded; the window shows it and feeds it input.
   explicit MainWindow(app::Form1& form);
+  // The board and its sliders go first: their focus handlers reach the core, which
+  // outlives them only this way.
+  ~MainWindow() override;
 
   BoardView* board() const { return board_; }
+  // The five parts' sliders, in the core's order, and the description's button.
+  PartSlider* part(std::size_t i) const { return parts_[i]; }
+  DescribeButton* describeButton() const { return describe_; }
+  StatusLine* status() const { return status_; }
   // The core the window follows, for input that does not come from Qt (the soak).
   frontend::Presenter& core() { return core_; }
   QPushButton* commandButton(int n) const { return control<QPushButton>(Group::Command, n); }
@@ -41,6 +49,9 @@ class MainWindow : public QWidget {
   frontend::Presenter core_;
   BoardView* board_ = nullptr;
   std::vector<QWidget*> widgets_;  // as the core lists the tool row
+  std::vector<PartSlider*> parts_;
+  DescribeButton* describe_ = nullptr;
+  StatusLine* status_ = nullptr;
 };
 
 }  // namespace view

@@ -101,8 +101,12 @@ class WindowTest : public gui_testing::WindowTestBase {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(resets, 0);
     QCOMPARE(QApplication::focusWidget(), window_->board());
-    // The option buttons are disabled on the initial screen, so focus passes them by.
-    const QList<QWidget*> order{
+    // The five parts and the description first; the option buttons are disabled on
+    // the initial screen, so focus passes them by.
+    QList<QWidget*> order;
+    for (std::size_t i = 0; i < frontend::kParts.size(); ++i) order << window_->part(i);
+    order << window_->describeButton();
+    order << QList<QWidget*>{
         window_->commandButton(1), window_->commandButton(2), window_->commandButton(3),
         window_->commandButton(4), window_->commandButton(5), window_->check1(0),
         window_->check1(1),        window_->check1(2),        window_->check1(3),
