@@ -53,6 +53,14 @@ class WindowTest : public gui_testing::WindowTestBase {
     }
   }
 
+  void indicatorsStandTheCoresGapFromTheirCaptions() {
+    for (QWidget* w : {static_cast<QWidget*>(window_->check1(0)), static_cast<QWidget*>(window_->option1(0))})
+      QCOMPARE(w->style()->pixelMetric(qobject_cast<QCheckBox*>(w) ? QStyle::PM_CheckBoxLabelSpacing
+                                                                   : QStyle::PM_RadioButtonLabelSpacing,
+                                       nullptr, w),
+               3);
+  }
+
   void startsWithWhiteSelectedAndEveryOptionDisabled() {
     QVERIFY(window_->option2(3)->isChecked());
     for (int i = 0; i < 8; ++i) {

@@ -489,6 +489,27 @@ TEST_F(Core, InkIsKeptAtTheFinestScaleShownWithinTheCanvasBudget) {
   EXPECT_GT(most * 802 * most * 626, frontend::kMostCanvasPixels * 0.99);
 }
 
+TEST_F(Core, InkUnderlayCoversTheBoardEdgeToEdgeSmoothedOnlyWhenScaled) {
+  const frontend::Rect area = core->scene.area();  // 802 x 626, a border of 2
+  // At the raster's own scale: pixel for pixel, nothing to smooth.
+  const frontend::Underlay same = frontend::underlayOf({0, 0, 64, 64}, area, {1, 2},
+                                                       core->scene.inkRasterAt(1));
+  EXPECT_EQ(same.device, (frontend::Rect{2, 2, 64, 64}));
+  EXPECT_EQ(same.sourceX, 0);
+  EXPECT_EQ(same.sourceWidth, 64);
+  EXPECT_FALSE(same.smooth);
+  // Shown at 1.5 with the writing kept at 2 (a 2x screen visited before): smoothed,
+  // and the board's last device column takes the raster's last column.
+  const frontend::InkRaster two = core->scene.inkRasterAt(2);
+  const frontend::DeviceGrid fine{1.5, 2};
+  const frontend::Underlay last = frontend::underlayOf({738, 562, 64, 64}, area, fine, two);
+  const frontend::Rect board = fine.of(area);
+  EXPECT_TRUE(last.smooth);
+  EXPECT_EQ(last.device.x + last.device.w, board.x + board.w);
+  EXPECT_DOUBLE_EQ(last.sourceX + last.sourceWidth, two.width);
+  EXPECT_DOUBLE_EQ(last.sourceY + last.sourceHeight, two.height);
+}
+
 TEST(FramePacer, PaintsAtMostOncePerRefreshAndNeverLater) {
   frontend::FramePacer pacer;
   EXPECT_EQ(pacer.afterChange(100), 0);  // the first change paints at once
