@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace frontend {
 
@@ -36,6 +37,18 @@ bool drawnSegment(const PlacedLine& line, const Rect& within, SegmentItem& out) 
   const double l = within.x - m, t = within.y - m, r = within.right() + m, b = within.bottom() + m;
   // A frame costs what it shows, not the full length of every line crossing it.
   if (line.slanted && !clipSegment(s, l, t, r, b)) return false;
+  if (line.dotted && !line.slanted) {
+    // The grid's dots near `within` only, one per two pixels: moved on by an even
+    // number of pixels, a dotted line keeps its dots where the whole line has them.
+    const bool level = s.y1 == s.y2;
+    double& a = level ? s.x1 : s.y1;
+    double& z = level ? s.x2 : s.y2;
+    if (a > z) std::swap(a, z);
+    const double lo = level ? l : t, hi = level ? r : b;
+    if (z < lo || a > hi) return false;
+    if (a < lo) a += 2 * std::floor((lo - a) / 2);
+    z = std::min(z, hi);
+  }
   auto reaches = [&](double x, double y) { return x >= l && x <= r && y >= t && y <= b; };
   out.ownStart = reaches(line.whole.x1, line.whole.y1);
   out.ownEnd = reaches(line.whole.x2, line.whole.y2);

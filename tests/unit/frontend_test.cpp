@@ -150,6 +150,10 @@ TEST_F(Core, LinesArePlacedByThePixelRules) {
               has(black, {799, 25, 1, 1}));
   EXPECT_FALSE(has(black, {0, 25, 1, 1}) || has(black, {2, 25, 1, 1}) ||
                has(black, {800, 25, 1, 1}));
+  // A small rectangle repainted costs the dots near it only, in the same places.
+  const auto near = fills(shown({300, 20, 10, 10}), forms::kBlack);
+  EXPECT_TRUE(has(near, {301, 25, 1, 1}) && has(near, {309, 25, 1, 1}));
+  EXPECT_FALSE(has(near, {1, 25, 1, 1}) || has(near, {799, 25, 1, 1}) || has(near, {302, 25, 1, 1}));
   // A straight line of no length is its round end alone: a smoothed dot.
   forms::setEnds(form.Line4(0), 640, 180, 640, 180);
   const std::vector<Item> withDot = shown();
