@@ -92,40 +92,31 @@ bool Keyboard::release() {
 
 double Keyboard::limit(Part part) const { return level(part) ? height_ : width_; }
 
-Slider Keyboard::slider(Part part) const {
+double Keyboard::whereOnBoard(Part part) const {
   const figure::Figure& f = form_.figure;
-  Slider s;
-  s.name = nameOf(part);
-  s.max = limit(part);
   switch (part) {
-    // A level line's value grows as it rises, as a slider's does when moved up.
-    case Part::P:
-      s.value = height_ - f.LinePY;
-      s.valueText = "上から " + squares(f.LinePY) + " マス";
-      break;
-    case Part::Q:
-      s.value = height_ - f.LineQY;
-      s.valueText = "上から " + squares(f.LineQY) + " マス";
-      break;
-    case Part::UpperEndL:
-      s.value = f.LineLX1;
-      s.valueText = "左から " + squares(f.LineLX1) + " マス";
-      break;
-    case Part::UpperEndM:
-      s.value = f.LineMX1;
-      s.valueText = "左から " + squares(f.LineMX1) + " マス";
-      break;
-    case Part::CopyOfL:
-      s.value = f.CopyQX;
-      s.valueText = "q の上で左から " + squares(f.CopyQX) + " マス";
-      break;
+    case Part::P: return f.LinePY;
+    case Part::Q: return f.LineQY;
+    case Part::UpperEndL: return f.LineLX1;
+    case Part::UpperEndM: return f.LineMX1;
+    case Part::CopyOfL: return f.CopyQX;
   }
-  return s;
+  return 0;
+}
+
+// A level line's value grows as it rises, as a slider's does when moved up.
+double Keyboard::value(Part part) const {
+  return level(part) ? height_ - whereOnBoard(part) : whereOnBoard(part);
+}
+
+Slider Keyboard::slider(Part part) const {
+  const char* from = level(part) ? "上から " : part == Part::CopyOfL ? "q の上で左から " : "左から ";
+  return {nameOf(part), value(part), 0, limit(part), from + squares(whereOnBoard(part)) + " マス"};
 }
 
 void Keyboard::step(Part part, double by) {
   // Within the board: the step shrinks at its edge, and none is taken past it.
-  const double from = slider(part).value;
+  const double from = value(part);
   const double to = std::clamp(from + by, 0.0, limit(part));
   const double d = to - from;
   if (d == 0) return;
@@ -168,19 +159,19 @@ KeyResult Keyboard::partKey(Part part, Key key) {
   return {true, by != 0, false};
 }
 
-KeyResult Keyboard::slideTo(Part part, double value) {
+KeyResult Keyboard::slideTo(Part part, double to) {
   if (held_ != part && !hold(part)) return {};
-  if (!std::isfinite(value)) return {true, false, false};
-  const double before = slider(part).value;
+  if (!std::isfinite(to)) return {true, false, false};
+  const double before = value(part);
   // In steps no longer than an arrow's, so that every rule of a drag holds on the way.
-  double left = value - before;
+  double left = to - before;
   while (std::abs(left) > 0) {
     const double by = std::clamp(left, -kStep, kStep);
     step(part, by);
     left -= by;
   }
   follow();
-  return {true, slider(part).value != before, false};
+  return {true, value(part) != before, false};
 }
 
 void Keyboard::lineTo(double x, double y) {

@@ -53,8 +53,8 @@ class Keyboard {
   // A key on a part's slider. Each arrow or page key is one drag step of its size;
   // Enter or Space on an upper end shows or hides its extension; Escape lets go.
   KeyResult partKey(Part part, Key key);
-  // A screen reader set the slider's value: the drag steps there, as the keys would.
-  KeyResult slideTo(Part part, double value);
+  // A screen reader set the slider's value to `to`: the drag steps there, as the keys would.
+  KeyResult slideTo(Part part, double to);
   // A key on the board: in straight-line mode the arrows move the keyboard's point,
   // Enter or Space start a line there and fix it, and Escape fixes it where it is.
   KeyResult boardKey(Key key);
@@ -69,8 +69,9 @@ class Keyboard {
   // Where the pointer was last seen on the board: the keyboard's point starts there.
   void pointerAt(double x, double y);
 
-  // The part as a slider, as it stands.
+  // The part as a slider, as it stands; its value alone, which costs no words.
   Slider slider(Part part) const;
+  double value(Part part) const;
   // What to say when a part takes the focus: what is held and which keys move it.
   std::string heldWords(Part part) const;
   // What to say once the keys pause: where the part stands now.
@@ -97,6 +98,7 @@ class Keyboard {
 
  private:
   double limit(Part part) const;
+  double whereOnBoard(Part part) const;  // the height of p or q, or the x of the others
   void step(Part part, double by);
   void lineTo(double x, double y);
 

@@ -113,10 +113,10 @@ bool apply(const frontend::Outcome& outcome) {
   // The parts' sliders follow the figure, whatever moved it.
   const frontend::Keyboard& keys = page->core->keyboard();
   for (std::size_t i = 0; i < frontend::kParts.size(); ++i) {
-    const frontend::Slider now = keys.slider(frontend::kParts[i]);
+    // Every pointer move comes here: the words are made only when the value moved.
     frontend::Slider& shown = page->parts[i];
-    if (now.value == shown.value && now.max == shown.max && now.valueText == shown.valueText)
-      continue;
+    if (keys.value(frontend::kParts[i]) == shown.value) continue;
+    const frontend::Slider now = keys.slider(frontend::kParts[i]);
     shown = now;
     pl_js_set_part(static_cast<int>(i), now.value, now.max, now.valueText.c_str());
   }
