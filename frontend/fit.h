@@ -30,6 +30,35 @@ struct Fit {
     return {(x - left) / scale - boardOnWindow.x - border,
             (y - top) / scale - boardOnWindow.y - border};
   }
+  // A viewport position as a position in the layout (the window's own pixels).
+  Point toLayout(double x, double y) const { return {(x - left) / scale, (y - top) / scale}; }
+  // A box of the layout (a control's, in window pixels) in the viewport, edges on the
+  // nearest whole pixels, so that boxes that meet in the layout still meet.
+  Rect onViewport(const Rect& box) const {
+    const auto at = [](double v) { return static_cast<int>(std::lround(v)); };
+    const int l = at(left + box.x * scale), t = at(top + box.y * scale);
+    return {l, t, at(left + box.right() * scale) - l, at(top + box.bottom() * scale) - t};
+  }
+};
+
+// A surface the board is drawn on at `scale` surface pixels per board pixel, its
+// border included, surface (0, 0) at board (-border, -border): how a toolkit's widget
+// and the board's pixels stand to each other, for positions and for repaints.
+struct BoardSurface {
+  double scale = 1;
+  int border = 0;
+
+  Point toBoard(double x, double y) const { return {x / scale - border, y / scale - border}; }
+  // The surface pixels a rectangle of board pixels touches, and the board pixels a
+  // rectangle of surface pixels touches: nothing of a repaint is lost at the edges.
+  Rect toSurface(const Rect& board) const {
+    return alignedRect((board.x + border) * scale, (board.y + border) * scale,
+                       (board.right() + border) * scale, (board.bottom() + border) * scale);
+  }
+  Rect fromSurface(const Rect& surface) const {
+    return alignedRect(surface.x / scale - border, surface.y / scale - border,
+                       surface.right() / scale - border, surface.bottom() / scale - border);
+  }
 };
 
 // Scales the window uniformly to fit a `viewportWidth` x `viewportHeight` viewport

@@ -129,9 +129,13 @@ std::vector<Rect> BoardScene::takeFrame() {
   return damage;
 }
 
-double BoardScene::keepInkFor(double shownScale) {
+double BoardScene::inkScaleFor(double shownScale) const {
   const double most = std::sqrt(kMostCanvasPixels / (static_cast<double>(width_) * height_));
-  if (shownScale > 0) inkScale_ = std::max(inkScale_, std::min(shownScale, most));
+  return shownScale > 0 ? std::min(shownScale, most) : 1;
+}
+
+double BoardScene::keepInkFor(double shownScale) {
+  if (shownScale > 0) inkScale_ = std::max(inkScale_, inkScaleFor(shownScale));
   return inkScale_ > 0 ? inkScale_ : 1;
 }
 

@@ -37,6 +37,9 @@ class BoardScene {
   // canvas memory). It only grows; a front end makes its raster anew (inkRasterAt),
   // the writing carried over, when it changes.
   double keepInkFor(double shownScale);
+  // The scale an ink raster for a surface of `shownScale` is kept at: that one, within
+  // the same limit (for a front end that keeps a raster for each surface it shows).
+  double inkScaleFor(double shownScale) const;
   // The ink raster at that scale, on a surface with the board's border.
   InkRaster inkRasterAt(double scale) const { return inkRaster(area(), {scale, borderWidth()}); }
 

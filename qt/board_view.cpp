@@ -3,13 +3,16 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QTabletEvent>
+#include <QTouchEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
-#include <map>
 #include <optional>
+#include <utility>
 
 #include "qt/colours.h"
 #include "qt/item_painter.h"
@@ -25,14 +28,31 @@ unsigned buttonsOf(Qt::MouseButtons buttons) {
          ((buttons & Qt::MiddleButton) ? frontend::kMiddle : 0U);
 }
 
+// A button the core does not know, which it drops: a pen's eraser end.
+constexpr unsigned kUnknownButton = 8;
+
+// Each kind of pointer has ids of its own, so that a finger never passes for the
+// mouse or the pen.
+constexpr int kMousePointer = 0;
+constexpr int kPenPointer = 1;
+int touchPointer(int id) { return 2 + (id & 0x3fffffff); }
+
+bool isTablet(QInputDevice::DeviceType type) {
+  using T = QInputDevice::DeviceType;
+  return type == T::Stylus || type == T::Airbrush || type == T::Puck;
+}
+
 }  // namespace
 
 BoardView::BoardView(frontend::Presenter& core, QWidget* parent)
-    : QWidget(parent), core_(core), painter_(std::make_unique<ItemPainter>()) {
+    : QWidget(parent), core_(core), surface_{1, core.scene.borderWidth()},
+      painter_(std::make_unique<ItemPainter>()) {
   const frontend::Rect box = core.scene.boxOnWindow();
   setGeometry(box.x, box.y, box.w, box.h);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted; nothing to erase first
-  setMouseTracking(true);                 // moves without a button reach the board
+  // Fingers come as touches, not as a mouse Qt makes of the first of them.
+  setAttribute(Qt::WA_AcceptTouchEvents);
+  setMouseTracking(true);  // moves without a button reach the board
   setFocusPolicy(Qt::StrongFocus);
   setAccessibleName(QString::fromUtf8(frontend::ToolRow::kBoardName));
   setAccessibleDescription(QString::fromUtf8(frontend::ToolRow::kBoardDescription));
@@ -45,28 +65,130 @@ BoardView::BoardView(frontend::Presenter& core, QWidget* parent)
 
 BoardView::~BoardView() = default;
 
-QRect BoardView::innerRect() const {
-  const frontend::Rect a = core_.scene.area();
-  return QRect(a.x, a.y, a.w, a.h).translated(core_.scene.borderWidth(), core_.scene.borderWidth());
+void BoardView::setLayoutScale(double scale) {
+  if (scale == surface_.scale) return;
+  surface_.scale = scale;
+  update();
 }
 
-frontend::PointerEvent BoardView::pointerEvent(const QMouseEvent* event) const {
-  const QPointF p = event->position() - QPointF(innerRect().topLeft());
+frontend::DeviceGrid BoardView::grid() const {
+  return {devicePixelRatioF() * surface_.scale, surface_.border};
+}
+
+frontend::PointerEvent BoardView::pointerEvent(QPointF at, const QInputEvent* event) const {
+  const frontend::Point p = surface_.toBoard(at.x(), at.y());
   const Qt::KeyboardModifiers m = event->modifiers();
-  return {
-      p.x(),
-      p.y(),
-      buttonsOf(event->button()),
-      buttonsOf(event->buttons()),
-      {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0, (m & Qt::AltModifier) != 0},
-      0,
-      frontend::PointerKind::Mouse,
-      static_cast<double>(event->timestamp())};
+  frontend::PointerEvent e;
+  e.x = p.x;
+  e.y = p.y;
+  e.modifiers = {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0,
+                 (m & Qt::AltModifier) != 0};
+  e.timeMs = static_cast<double>(event->timestamp());
+  return e;
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) { report(frontend::Phase::Down, event); }
 void BoardView::mouseMoveEvent(QMouseEvent* event) { report(frontend::Phase::Move, event); }
 void BoardView::mouseReleaseEvent(QMouseEvent* event) { report(frontend::Phase::Up, event); }
+
+void BoardView::report(frontend::Phase phase, const QMouseEvent* event) {
+  // What Qt or the system made of a touch or a pen the board has had as itself.
+  const QInputDevice::DeviceType type = event->device()->type();
+  if (type == QInputDevice::DeviceType::TouchScreen || isTablet(type)) return;
+  frontend::PointerEvent e = pointerEvent(event->position(), event);
+  e.button = buttonsOf(event->button());
+  e.held = buttonsOf(event->buttons());
+  e.pointer = kMousePointer;
+  report(phase, e);
+}
+
+void BoardView::report(frontend::Phase phase, const frontend::PointerEvent& e) {
+  const frontend::Outcome outcome = core_.pointer(phase, e);
+  if (onInput) onInput(outcome);
+}
+
+bool BoardView::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+      return touch(static_cast<QTouchEvent*>(event));
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+      tablet(static_cast<QTabletEvent*>(event));
+      return true;
+    default:
+      return QWidget::event(event);
+  }
+}
+
+bool BoardView::touch(QTouchEvent* event) {
+  // A touchpad's fingers are no places on the board: they move the mouse.
+  if (event->device()->type() != QInputDevice::DeviceType::TouchScreen) {
+    event->ignore();
+    return false;
+  }
+  event->accept();
+  if (event->type() == QEvent::TouchCancel) {
+    // The system took the fingers (a gesture of its own): each gesture ends.
+    frontend::PointerEvent e = pointerEvent({}, event);
+    e.kind = frontend::PointerKind::Touch;
+    for (const int id : std::exchange(touches_, {})) {
+      e.pointer = touchPointer(id);
+      report(frontend::Phase::Cancel, e);
+    }
+    return true;
+  }
+  for (const QEventPoint& point : event->points()) {
+    frontend::Phase phase;
+    switch (point.state()) {
+      case QEventPoint::State::Pressed:
+        phase = frontend::Phase::Down;
+        break;
+      case QEventPoint::State::Updated:
+        phase = frontend::Phase::Move;
+        break;
+      case QEventPoint::State::Released:
+        phase = frontend::Phase::Up;
+        break;
+      default:
+        continue;  // a finger held still
+    }
+    if (phase == frontend::Phase::Down) {
+      touches_.insert(point.id());
+      setFocus(Qt::MouseFocusReason);  // as a press of the mouse gives it
+    } else if (phase == frontend::Phase::Up) {
+      touches_.erase(point.id());
+    }
+    frontend::PointerEvent e = pointerEvent(point.position(), event);
+    e.button = phase == frontend::Phase::Move ? frontend::kNoButton : frontend::kLeft;
+    e.held = phase == frontend::Phase::Up ? frontend::kNoButton : frontend::kLeft;
+    e.pointer = touchPointer(point.id());
+    e.kind = frontend::PointerKind::Touch;
+    report(phase, e);
+  }
+  return true;
+}
+
+void BoardView::tablet(QTabletEvent* event) {
+  event->accept();  // no mouse is made of it
+  frontend::PointerEvent e = pointerEvent(event->position(), event);
+  const bool eraser = event->pointerType() == QPointingDevice::PointerType::Eraser;
+  e.button = eraser && event->button() != Qt::NoButton ? kUnknownButton : buttonsOf(event->button());
+  e.held = eraser && event->buttons() != Qt::NoButton ? kUnknownButton : buttonsOf(event->buttons());
+  e.pointer = kPenPointer;
+  e.kind = frontend::PointerKind::Pen;
+  frontend::Phase phase = frontend::Phase::Move;  // a pen above the board, or one drawing
+  if (event->type() == QEvent::TabletPress) {
+    phase = frontend::Phase::Down;
+    setFocus(Qt::MouseFocusReason);
+  } else if (event->type() == QEvent::TabletRelease) {
+    phase = frontend::Phase::Up;
+  }
+  report(phase, e);
+}
 
 void BoardView::keyPressEvent(QKeyEvent* event) {
   const std::optional<frontend::Key> key = keyOf(event->key(), event->modifiers());
@@ -88,28 +210,28 @@ void BoardView::focusOutEvent(QFocusEvent* event) {
   if (onInput) onInput(core_.boardFocus(false));
 }
 
-void BoardView::report(frontend::Phase phase, const QMouseEvent* event) {
-  const frontend::Outcome outcome = core_.pointer(phase, pointerEvent(event));
-  if (onInput) onInput(outcome);
-}
-
 void BoardView::ensureInkRaster() {
-  const double scale = core_.scene.keepInkFor(devicePixelRatioF());
-  const frontend::InkRaster raster = core_.scene.inkRasterAt(scale);
-  if (!ink_.isNull() && raster == inkRaster_) return;
-  // The raster carries the scale the core keeps the writing at, so it stays sharp at
-  // 150 % or 200 %, and after a move to a coarser screen and back. When that scale
-  // grows, the writing so far is carried over, scaled.
-  QImage fresh(raster.width, raster.height, QImage::Format_RGB32);
-  fresh.setDevicePixelRatio(scale);
+  const frontend::InkRaster want = core_.scene.inkRasterAt(core_.scene.inkScaleFor(grid().scale));
+  const auto kept = std::find_if(ink_.begin(), ink_.end(), [&](const InkLayer& l) { return l.raster == want; });
+  if (kept != ink_.end()) {
+    ink_.splice(ink_.begin(), ink_, kept);
+    return;
+  }
+  // A surface not shown lately: the writing so far is carried over, scaled from the
+  // finest raster kept.
+  QImage fresh(want.width, want.height, QImage::Format_RGB32);
+  fresh.setDevicePixelRatio(want.scale);
   fresh.fill(toQColor(core_.scene.background()));
-  if (!ink_.isNull()) {
+  const auto finest = std::max_element(ink_.begin(), ink_.end(), [](const InkLayer& a, const InkLayer& b) {
+    return a.raster.scale < b.raster.scale;
+  });
+  if (finest != ink_.end()) {
     QPainter p(&fresh);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRectF(0, 0, raster.width / scale, raster.height / scale), ink_);
+    p.drawImage(QRectF(0, 0, want.width / want.scale, want.height / want.scale), finest->image);
   }
-  ink_ = std::move(fresh);
-  inkRaster_ = raster;
+  if (ink_.size() == kInkLayers) ink_.pop_back();  // the one shown least lately
+  ink_.push_front(InkLayer{want, std::move(fresh)});
 }
 
 void BoardView::sync() {
@@ -121,28 +243,35 @@ void BoardView::sync() {
 
 QRegion BoardView::takeFrame() {
   ensureInkRaster();
-  // The ink the model drew since the last frame goes into the raster first, so the
+  // The ink the model drew since the last frame goes into the rasters first, so the
   // frame repaints where it lies.
-  std::optional<QPainter> painter;
-  const double k = inkRaster_.scale, at = inkRaster_.origin / k;
+  std::array<std::optional<QPainter>, kInkLayers> inkPainters;
   const std::vector<frontend::Rect> damage = core_.scene.frame([&](const frontend::InkStroke& ink) {
-    if (!painter) {
-      painter.emplace(&ink_);
-      painter->setRenderHint(QPainter::Antialiasing);
-      painter->translate(at, at);
-    }
     const frontend::SegmentItem& s = ink.stroke;
-    if (ink.clear) {
-      painter->fillRect(QRectF(-at, -at, ink_.width() / k, ink_.height() / k), toQColor(s.colour));
-      return;
+    std::size_t i = 0;
+    for (InkLayer& layer : ink_) {
+      const double k = layer.raster.scale, at = layer.raster.origin / k;
+      std::optional<QPainter>& painter = inkPainters[i++];
+      if (!painter) {
+        painter.emplace(&layer.image);
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(at, at);
+      }
+      if (ink.clear) {
+        painter->fillRect(QRectF(-at, -at, layer.image.width() / k, layer.image.height() / k),
+                          toQColor(s.colour));
+        continue;
+      }
+      // A true round cap and join here, where strokes meet stroke upon stroke.
+      painter->setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      painter->drawLine(QPointF(s.at.x1, s.at.y1), QPointF(s.at.x2, s.at.y2));
     }
-    // A true round cap and join here, where strokes meet stroke upon stroke.
-    painter->setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter->drawLine(QPointF(s.at.x1, s.at.y1), QPointF(s.at.x2, s.at.y2));
   });
   QRegion dirty;
-  const int b = core_.scene.borderWidth();
-  for (const frontend::Rect& r : damage) dirty += QRect(r.x + b, r.y + b, r.w, r.h);
+  for (const frontend::Rect& r : damage) {
+    const frontend::Rect on = surface_.toSurface(r);
+    dirty += QRect(on.x, on.y, on.w, on.h);
+  }
   return dirty;
 }
 
@@ -156,18 +285,18 @@ void BoardView::flushFrame() {
 void BoardView::paintEvent(QPaintEvent* event) {
   ensureInkRaster();
   QPainter p(this);
-  const int b = core_.scene.borderWidth();
-  const frontend::DeviceGrid grid{devicePixelRatioF(), b};
-  painter_->begin(&p, grid);
+  const frontend::DeviceGrid grid = this->grid();
+  painter_->begin(&p, grid, surface_.scale);
   std::vector<frontend::Rect> damage;
   for (const QRect& r : event->region())
-    damage.push_back({r.x() - b, r.y() - b, r.width(), r.height()});
-  core_.scene.paintDamage(damage, *painter_, grid, inkRaster_, [&](const frontend::Underlay& u) {
+    damage.push_back(surface_.fromSurface({r.x(), r.y(), r.width(), r.height()}));
+  const InkLayer& ink = ink_.front();
+  core_.scene.paintDamage(damage, *painter_, grid, ink.raster, [&](const frontend::Underlay& u) {
     painter_->inDevicePixels([&] {
       const QRect at(u.device.x, u.device.y, u.device.w, u.device.h);
       p.setClipRect(at);
       p.setRenderHint(QPainter::SmoothPixmapTransform, u.smooth);
-      p.drawImage(at, ink_, QRectF(u.sourceX, u.sourceY, u.sourceWidth, u.sourceHeight));
+      p.drawImage(at, ink.image, QRectF(u.sourceX, u.sourceY, u.sourceWidth, u.sourceHeight));
     });
   });
 }

@@ -1,16 +1,24 @@
-// The board widget: hands Qt's mouse events to the front-end core, keeps the ink in a
-// raster at the scale the core keeps it at, and paints the core's display list over
-// the damaged rectangles, at most once per refresh of the screen.
+// The board widget: hands Qt's mouse, touch and tablet events to the front-end core as
+// what they are, keeps the ink in a raster at the scale the core keeps it at, and
+// paints the core's display list over the damaged rectangles, at most once per
+// refresh of the screen, at any scale the window is laid out at.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QEvent>
+#include <QTabletEvent>
+#include <QTouchEvent>
 #include <QImage>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <list>
+#include <set>
+#include <vector>
 
+#include "frontend/fit.h"
 #include "frontend/frame_pacer.h"
 #include "frontend/presenter.h"
 
@@ -28,13 +36,19 @@ class BoardView : public QWidget {
   QRegion takeFrame();  // the core's frame (its ink into the raster), as the region to repaint
   void flushFrame();    // takes the frame and asks Qt to paint it now
 
-  // The ink as it stands, at the scale the core keeps it at (for tests and benchmarks).
-  const QImage& inkRaster() const { return ink_; }
+  // The ink as it stands, at the scale of the surface shown (for tests and benchmarks).
+  const QImage& inkRaster() const { return ink_.front().image; }
+
+  // The window laid out at `scale` logical pixels per layout pixel (full screen):
+  // the board is drawn at that scale and positions on it map back.
+  void setLayoutScale(double scale);
+  double layoutScale() const { return surface_.scale; }
 
   // Runs after every pointer event the board hands to the core, with its outcome.
   std::function<void(const frontend::Outcome&)> onInput;
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -46,15 +60,28 @@ class BoardView : public QWidget {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
-  QRect innerRect() const;
   void report(frontend::Phase phase, const QMouseEvent* event);
-  frontend::PointerEvent pointerEvent(const QMouseEvent* event) const;
+  void report(frontend::Phase phase, const frontend::PointerEvent& e);
+  frontend::PointerEvent pointerEvent(QPointF at, const QInputEvent* event) const;
+  bool touch(QTouchEvent* event);
+  void tablet(QTabletEvent* event);
+  // Which device pixels a surface has per board pixel, with the screen's own.
+  frontend::DeviceGrid grid() const;
   void ensureInkRaster();
 
   frontend::Presenter& core_;
+  frontend::BoardSurface surface_;
+  std::set<int> touches_;  // the fingers on the board, by Qt's ids
   std::unique_ptr<ItemPainter> painter_;
-  QImage ink_;
-  frontend::InkRaster inkRaster_;
+  // The ink, at the scale of each surface the board was shown on lately (the window
+  // and full screen), the one shown first. Every stroke goes into each, so writing
+  // is as sharp on each as if it had never left it.
+  struct InkLayer {
+    frontend::InkRaster raster;
+    QImage image;
+  };
+  static constexpr std::size_t kInkLayers = 2;
+  std::list<InkLayer> ink_;
   frontend::FramePacer pacer_;
   QElapsedTimer clock_;
   QTimer frameTimer_;

@@ -18,11 +18,14 @@ ItemPainter::ItemPainter() {
   }
 }
 
-void ItemPainter::begin(QPainter* p, const frontend::DeviceGrid& grid) {
+void ItemPainter::begin(QPainter* p, const frontend::DeviceGrid& grid, double layoutScale) {
   p_ = p;
   grid_ = grid;
-  board_ = QTransform::fromTranslate(grid.border, grid.border);
-  device_ = QTransform::fromScale(1 / grid.scale, 1 / grid.scale);
+  board_ = QTransform::fromTranslate(grid.border, grid.border) *
+           QTransform::fromScale(layoutScale, layoutScale);
+  // The painter's own scale is the screen's; the rest is the layout's.
+  const double screen = grid.scale / layoutScale;
+  device_ = QTransform::fromScale(1 / screen, 1 / screen);
   p_->setWorldTransform(board_);
 }
 
@@ -68,7 +71,12 @@ void ItemPainter::text(const frontend::TextItem& t) {
     painter.drawText(QRectF(0, 0, t.box.w, t.box.h), Qt::AlignLeft | Qt::AlignTop,
                      QString::fromStdString(t.caption));
   }
-  p_->drawPixmap(QPoint(t.box.x, t.box.y), drawn);
+  // Pixel for pixel, from the device pixel its corner falls on: a scaled layout puts
+  // the corner between device pixels, where the name would be resampled.
+  inDevicePixels([&] {
+    p_->drawPixmap(QRectF(grid_.edge(t.box.x), grid_.edge(t.box.y), drawn.width(), drawn.height()),
+                   drawn, QRectF(0, 0, drawn.width(), drawn.height()));
+  });
 }
 
 void ItemPainter::picture(const frontend::PictureItem& i) {

@@ -21,7 +21,8 @@ class ItemPainter : public frontend::Rasteriser {
   ItemPainter();
   // Board pixels from the drawing area's corner, `grid.border` pixels into the widget;
   // device pixels as the core counts them, from the widget's corner.
-  void begin(QPainter* p, const frontend::DeviceGrid& grid);
+  // `layoutScale`: the widget's logical pixels per board pixel (1 but in full screen).
+  void begin(QPainter* p, const frontend::DeviceGrid& grid, double layoutScale = 1);
   // Work in the device's pixels for a while.
   void inDevicePixels(const std::function<void()>& f);
 

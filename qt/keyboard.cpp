@@ -96,8 +96,13 @@ DescribeButton::DescribeButton(frontend::Presenter& core, QWidget* parent, Statu
                    [&core, &status] { status.say(core.keyboard().description()); });
 }
 
+void DescribeButton::placeAt(const QRect& at) {
+  place_ = at;
+  if (hasFocus()) setGeometry(place_);
+}
+
 void DescribeButton::focusInEvent(QFocusEvent* event) {
-  setGeometry(16, 634, 120, 36);
+  setGeometry(place_);
   raise();
   QPushButton::focusInEvent(event);
 }

@@ -54,11 +54,17 @@ class PartSlider : public QWidget {
 class DescribeButton : public QPushButton {
  public:
   DescribeButton(frontend::Presenter& core, QWidget* parent, StatusLine& status);
+  // Where it shows, in the window (the layout's place, scaled in full screen).
+  static constexpr QRect kPlace{16, 634, 120, 36};
+  void placeAt(const QRect& at);
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;  // nothing, until it has the focus
+
+ private:
+  QRect place_ = kPlace;
 };
 
 // Qt's accessibility for the sliders (installed once, by the window).

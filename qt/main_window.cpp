@@ -5,50 +5,71 @@
 #include <QLabel>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <cmath>
 
 #include "qt/colours.h"
 #include "qt/fonts.h"
 
 namespace view {
 
+// The gap the core gives between an indicator and its caption, and the indicators
+// scaled with the rest of the window in full screen.
+class ScaledIndicatorStyle : public QProxyStyle {
+ public:
+  void setScale(double scale) { scale_ = scale; }
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    switch (metric) {
+      case PM_CheckBoxLabelSpacing:
+      case PM_RadioButtonLabelSpacing:
+        return scaled(frontend::ToolRow::kIndicatorGap);
+      case PM_IndicatorWidth:
+      case PM_IndicatorHeight:
+      case PM_ExclusiveIndicatorWidth:
+      case PM_ExclusiveIndicatorHeight:
+        return scaled(QProxyStyle::pixelMetric(metric, option, widget));
+      default:
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+  }
+
+ private:
+  int scaled(int v) const { return static_cast<int>(std::lround(v * scale_)); }
+  double scale_ = 1;
+};
+
 namespace {
 
 using frontend::ControlId;
 using frontend::ToolControl;
-
-// The gap the core gives between an indicator and its caption.
-class CompactIndicatorStyle : public QProxyStyle {
- public:
-  int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                  const QWidget* widget) const override {
-    if (metric == PM_CheckBoxLabelSpacing || metric == PM_RadioButtonLabelSpacing)
-      return frontend::ToolRow::kIndicatorGap;
-    return QProxyStyle::pixelMetric(metric, option, widget);
-  }
-};
 
 // A button that takes the presses the core gives it (ToolRow::controlAt): anywhere in
 // its box, where no control above it lies.
 template <class Base>
 class WholeBox : public Base {
  public:
-  WholeBox(const QString& caption, QWidget* parent, const frontend::ToolRow& row, std::size_t index)
-      : Base(caption, parent), row_(row), index_(index) {}
+  WholeBox(const QString& caption, QWidget* parent, const frontend::ToolRow& row, std::size_t index,
+           const frontend::Fit& fit)
+      : Base(caption, parent), row_(row), index_(index), fit_(fit) {}
 
  protected:
   bool hitButton(const QPoint& pos) const override {
     const QPoint at = this->mapToParent(pos);
-    return row_.controlAt(at.x(), at.y()) == index_;
+    const frontend::Point p = fit_.toLayout(at.x(), at.y());
+    return row_.controlAt(static_cast<int>(std::floor(p.x)), static_cast<int>(std::floor(p.y))) ==
+           index_;
   }
 
  private:
   const frontend::ToolRow& row_;
   std::size_t index_;
+  const frontend::Fit& fit_;
 };
 
 QWidget* createWidget(const frontend::ToolRow& row, std::size_t index, QWidget* parent,
-                      QStyle* compact) {
+                      QStyle* compact, const frontend::Fit& fit) {
   const ToolControl& c = row.controls()[index];
   using Kind = ToolControl::Kind;
   const QString caption = QString::fromStdString(c.caption);
@@ -58,13 +79,13 @@ QWidget* createWidget(const frontend::ToolRow& row, std::size_t index, QWidget* 
       w = new QLabel(caption, parent);
       break;
     case Kind::Button:
-      w = new WholeBox<QPushButton>(caption, parent, row, index);
+      w = new WholeBox<QPushButton>(caption, parent, row, index, fit);
       break;
     case Kind::Option:
-      w = new WholeBox<QRadioButton>(caption, parent, row, index);
+      w = new WholeBox<QRadioButton>(caption, parent, row, index, fit);
       break;
     case Kind::Check:
-      w = new WholeBox<QCheckBox>(caption, parent, row, index);
+      w = new WholeBox<QCheckBox>(caption, parent, row, index, fit);
       break;
   }
   if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -91,9 +112,13 @@ QWidget* createWidget(const frontend::ToolRow& row, std::size_t index, QWidget* 
 
 }  // namespace
 
-MainWindow::MainWindow(app::Form1& form) : core_(form) {
-  auto* compact = new CompactIndicatorStyle;
-  compact->setParent(this);
+MainWindow::MainWindow(app::Form1& form)
+    : core_(form),
+      fit_(frontend::fitWindow(app::Form1::kClientWidth, app::Form1::kClientHeight, 1,
+                               app::Form1::kClientWidth, app::Form1::kClientHeight,
+                               core_.scene.boxOnWindow())) {
+  style_ = new ScaledIndicatorStyle;
+  style_->setParent(this);
   setWindowTitle(QString::fromStdString(form.Caption));
   resize(app::Form1::kClientWidth, app::Form1::kClientHeight);
   QPalette pal = palette();
@@ -104,8 +129,9 @@ MainWindow::MainWindow(app::Form1& form) : core_(form) {
   const auto& controls = core_.toolRow.controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const ToolControl& c = controls[i];
-    QWidget* w = createWidget(core_.toolRow, i, this, compact);
+    QWidget* w = createWidget(core_.toolRow, i, this, style_, fit_);
     widgets_.push_back(w);
+    fontPixels_.push_back(w->font().pixelSize());
     if (auto* button = qobject_cast<QAbstractButton*>(w)) {
       QObject::connect(button, &QAbstractButton::clicked, this,
                        [this, id = c.id] { apply(core_.click(id)); });
@@ -139,10 +165,71 @@ MainWindow::MainWindow(app::Form1& form) : core_(form) {
   for (int size : {PL_WINDOW_ICON_SIZES})
     icon.addFile(QStringLiteral(":/assets/icons/hicolor/%1x%1/apps/parallel-lines.png").arg(size));
   setWindowIcon(icon);
-  // Opens in the middle of the screen; the layout itself never moves or scales.
+  // Opens in the middle of the screen; the layout itself moves and scales only in
+  // full screen.
   if (const QScreen* sc = screen())
     move(sc->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+  auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
+  QObject::connect(fullScreen, &QShortcut::activated, this, [this] { toggleFullScreen(); });
+  // A gesture whose end will never come here (another window took the focus, the
+  // desktop locked) must not hold a line or a stroke until the next press.
+  QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+                   [this](Qt::ApplicationState state) {
+                     if (state != Qt::ApplicationActive) apply(core_.pointersLost());
+                   });
   afterEvent();
+}
+
+void MainWindow::toggleFullScreen() {
+  if (isFullScreen())
+    showNormal();
+  else
+    showFullScreen();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  layOut();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) layOut();
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+    apply(core_.pointersLost());
+}
+
+void MainWindow::layOut() {
+  if (board_ == nullptr) return;
+  const int w = app::Form1::kClientWidth, h = app::Form1::kClientHeight;
+  const bool full = isFullScreen();
+  const double dpr = devicePixelRatioF();
+  const frontend::Rect box = core_.scene.boxOnWindow();
+  const frontend::Fit fit =
+      frontend::fitWindow(full ? width() : w, full ? height() : h, dpr, w, h, box);
+  if (fit.scale == fit_.scale && fit.left == fit_.left && fit.top == fit_.top) return;
+  fit_ = fit;
+  style_->setScale(fit.scale);
+  const auto place = [&](QWidget* widget, const frontend::Rect& layout, int fontPixels) {
+    const frontend::Rect r = fit.onViewport(layout);
+    widget->setGeometry(r.x, r.y, r.w, r.h);
+    QFont f = widget->font();  // bold as the model has it
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(fontPixels * fit.scale))));
+    widget->setFont(f);
+  };
+  const auto& controls = core_.toolRow.controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) place(widgets_[i], controls[i].box, fontPixels_[i]);
+  // The board on whole device pixels, as many as the grid of its drawing gives it.
+  const auto onDevice = [dpr](double v) { return static_cast<int>(std::lround(v * dpr) / dpr); };
+  board_->setGeometry(onDevice(fit.canvasAt.x), onDevice(fit.canvasAt.y), onDevice(box.w * fit.scale),
+                      onDevice(box.h * fit.scale));
+  board_->setLayoutScale(fit.scale);
+  const QRect d = DescribeButton::kPlace;
+  const frontend::Rect at = fit.onViewport({d.x(), d.y(), d.width(), d.height()});
+  describe_->placeAt(QRect(at.x, at.y, at.w, at.h));
+  QFont f = dialogFont();
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pixelSize() * fit.scale))));
+  describe_->setFont(f);
 }
 
 MainWindow::~MainWindow() {

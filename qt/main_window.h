@@ -1,4 +1,5 @@
-// The window: the tool row's real widgets at their pixel places, and the board.
+// The window: the tool row's real widgets at their pixel places, and the board. F11
+// fills the screen with the whole window scaled as one, by the page's fit rule.
 #pragma once
 
 #include <QCheckBox>
@@ -7,6 +8,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "frontend/fit.h"
 #include "frontend/presenter.h"
 #include "qt/board_view.h"
 #include "qt/keyboard.h"
@@ -39,6 +41,15 @@ class MainWindow : public QWidget {
   // The same after the model was driven directly (benchmarks, the soak).
   void afterEvent() { apply(core_.afterInput()); }
 
+  // F11: the whole screen, and back to the window as it opened.
+  void toggleFullScreen();
+  // Where the layout stands in the window now: 1 and (0, 0) but in full screen.
+  const frontend::Fit& fit() const { return fit_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
  private:
   using Group = frontend::ControlId::Group;
   template <class W>
@@ -46,7 +57,14 @@ class MainWindow : public QWidget {
     return static_cast<W*>(widgets_[core_.toolRow.indexOf({group, index})]);
   }
 
+  // Every widget placed and its font sized for the window's size (scaled only in
+  // full screen: otherwise the layout is the fixed one, whatever the window's size).
+  void layOut();
+
   frontend::Presenter core_;
+  frontend::Fit fit_;
+  class ScaledIndicatorStyle* style_ = nullptr;
+  std::vector<int> fontPixels_;  // each control's font size in the layout
   BoardView* board_ = nullptr;
   std::vector<QWidget*> widgets_;  // as the core lists the tool row
   std::vector<PartSlider*> parts_;

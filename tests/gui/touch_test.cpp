@@ -1,15 +1,31 @@
-// A finger or a pen on an interactive whiteboard: touches on the real window.
+// A finger or a pen on an interactive whiteboard: touches and a tablet's pen on the
+// real window, each as itself, and a gesture whose end never comes.
 #include <QPointingDevice>
+#include <QTabletEvent>
 #include <QtTest>
 
 #include "open_window.h"
+
+using gui_testing::kBoard;
+using gui_testing::kRed;
+using gui_testing::kWhite;
+using gui_testing::pixel;
 
 class TouchTest : public gui_testing::WindowTestBase {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { device_ = QTest::createTouchDevice(); }
-  void cleanupTestCase() { delete device_; }
+  void initTestCase() {
+    device_ = QTest::createTouchDevice();
+    pen_ = new QPointingDevice(QStringLiteral("pen"), 7, QInputDevice::DeviceType::Stylus,
+                               QPointingDevice::PointerType::Pen,
+                               QInputDevice::Capability::Position | QInputDevice::Capability::Pressure,
+                               1, 3);
+  }
+  void cleanupTestCase() {
+    delete device_;
+    delete pen_;
+  }
   void init() { QVERIFY(openWindow()); }
   void cleanup() { closeWindow(); }
 
@@ -51,6 +67,96 @@ class TouchTest : public gui_testing::WindowTestBase {
     QCOMPARE(form_->Line4(0).Y2, 150.0F);
   }
 
+  void aSecondFingerDuringADragDoesNothing() {
+    QWidget* board = window_->board();
+    const double q = form_->figure.LineQY;
+    QTest::touchEvent(board, device_).press(0, at({30, 275}), board);
+    QTest::touchEvent(board, device_).move(0, at({30, 255}), board).press(1, at({30, int(q)}), board);
+    QTest::touchEvent(board, device_).move(0, at({30, 235}), board).move(1, at({30, int(q) + 40}), board);
+    QTest::touchEvent(board, device_).stationary(0).release(1, at({30, int(q) + 40}), board);
+    QTest::touchEvent(board, device_).move(0, at({30, 215}), board);
+    QTest::touchEvent(board, device_).release(0, at({30, 215}), board);
+    QCoreApplication::processEvents();
+    QCOMPARE(form_->figure.LinePY, 215.0);
+    QCOMPARE(form_->figure.LineQY, q);
+  }
+
+  void aPenWritesWhileTheHandBesideItDoesNot() {
+    tap(window_->commandButton(3));  // メモ
+    QWidget* board = window_->board();
+    pen(QEvent::TabletPress, {100, 60}, Qt::LeftButton);
+    // The palm lands beside the pen and slides along with it.
+    QTest::touchEvent(board, device_).press(0, at({100, 200}), board);
+    for (int x = 110; x <= 300; x += 10) {
+      pen(QEvent::TabletMove, {x, 60}, Qt::LeftButton);
+      QTest::touchEvent(board, device_).move(0, at({x, 200}), board);
+    }
+    QTest::touchEvent(board, device_).release(0, at({300, 200}), board);
+    pen(QEvent::TabletRelease, {300, 60}, Qt::LeftButton);
+    window_->board()->flushFrame();
+    const QImage& ink = window_->board()->inkRaster();
+    QCOMPARE(ink.pixelColor(200, 60), kRed);
+    QCOMPARE(ink.pixelColor(200, 200), kBoard);
+  }
+
+  void aPenAboveTheBoardAndTheMouseMadeOfItDoNotWrite() {
+    tap(window_->commandButton(3));  // メモ
+    // Hovering from left to right, then down on the board and a short stroke.
+    for (int x = 100; x <= 300; x += 10) pen(QEvent::TabletMove, {x, 100}, Qt::NoButton);
+    pen(QEvent::TabletPress, {100, 300}, Qt::LeftButton);
+    // A press of the mouse a system made of the pen (here well away from it, to see
+    // it): the pen is had already, and a mouse's press would end its stroke.
+    QMouseEvent made(QEvent::MouseButtonPress, at({200, 400}),
+                     window_->board()->mapToGlobal(at({200, 400})), Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier, pen_);
+    QApplication::sendEvent(window_->board(), &made);
+    pen(QEvent::TabletMove, {300, 300}, Qt::LeftButton);
+    pen(QEvent::TabletRelease, {300, 300}, Qt::LeftButton);
+    window_->board()->flushFrame();
+    const QImage& ink = window_->board()->inkRaster();
+    QCOMPARE(ink.pixelColor(200, 100), kBoard);
+    QCOMPARE(ink.pixelColor(200, 300), kRed);
+    QCOMPARE(ink.pixelColor(200, 400), kBoard);
+  }
+
+  // A finger holds p when the window loses it: another window comes up, or the system
+  // takes the touch. p is let go, and another finger's press is taken at once.
+  void aGestureCutOffEndsAndTheNextPressIsNew_data() {
+    QTest::addColumn<bool>("byAnotherWindow");
+    QTest::newRow("another window comes up") << true;
+    QTest::newRow("the system cancels the touch") << false;
+  }
+  void aGestureCutOffEndsAndTheNextPressIsNew() {
+    QFETCH(bool, byAnotherWindow);
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QWidget* board = window_->board();
+    QTest::touchEvent(board, device_).press(0, at({30, 275}), board);
+    QTest::touchEvent(board, device_).move(0, at({30, 255}), board);
+    QCOMPARE(pixel(shot(), 200, 255), kRed);  // held
+    if (byAnotherWindow) {
+      QWidget other;
+      other.resize(200, 100);
+      other.show();
+      other.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&other));
+      QCoreApplication::processEvents();
+      other.hide();
+      window_->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(window_));
+    } else {
+      QTouchEvent cancel(QEvent::TouchCancel, device_);
+      QApplication::sendEvent(board, &cancel);
+    }
+    QCOMPARE(pixel(shot(), 200, 255), kWhite);  // let go where it was
+    const double q = form_->figure.LineQY;
+    QTest::touchEvent(board, device_).press(1, at({30, int(q)}), board);
+    QTest::touchEvent(board, device_).move(1, at({30, int(q) + 20}), board);
+    QTest::touchEvent(board, device_).release(1, at({30, int(q) + 20}), board);
+    QCoreApplication::processEvents();
+    QCOMPARE(form_->figure.LinePY, 255.0);
+    QCOMPARE(form_->figure.LineQY, q + 20);
+  }
+
   void aTapOnAButtonClicksIt() {
     tap(window_->commandButton(4));  // 方眼
     QCOMPARE(form_->board.GridShown, 1.0);
@@ -76,7 +182,18 @@ class TouchTest : public gui_testing::WindowTestBase {
     QCoreApplication::processEvents();
   }
 
+  // A tablet's pen on the board, at a point of its drawing area.
+  void pen(QEvent::Type type, QPoint p, Qt::MouseButtons buttons) {
+    QWidget* board = window_->board();
+    const QPointF local = at(p);
+    const Qt::MouseButton button = type == QEvent::TabletMove ? Qt::NoButton : Qt::LeftButton;
+    QTabletEvent e(type, pen_, local, board->mapToGlobal(local), buttons ? 0.5 : 0, 0, 0, 0, 0, 0,
+                   Qt::NoModifier, button, type == QEvent::TabletRelease ? Qt::NoButton : buttons);
+    QApplication::sendEvent(board, &e);
+  }
+
   QPointingDevice* device_ = nullptr;
+  QPointingDevice* pen_ = nullptr;
 };
 
 QTEST_MAIN(TouchTest)

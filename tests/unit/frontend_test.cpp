@@ -491,6 +491,11 @@ TEST_F(Core, InkIsKeptAtTheFinestScaleShownWithinTheCanvasBudget) {
   const double most = core->scene.keepInkFor(12.56);  // a 4K board at twice the density
   EXPECT_LE(most * 802 * most * 626, frontend::kMostCanvasPixels);
   EXPECT_GT(most * 802 * most * 626, frontend::kMostCanvasPixels * 0.99);
+  // A front end with a raster for each surface it shows: the surface's own scale,
+  // within the same budget.
+  EXPECT_EQ(core->scene.inkScaleFor(1), 1);
+  EXPECT_EQ(core->scene.inkScaleFor(1.49), 1.49);
+  EXPECT_EQ(core->scene.inkScaleFor(12.56), most);
 }
 
 TEST_F(Core, InkUnderlayCoversTheBoardEdgeToEdgeSmoothedOnlyWhenScaled) {
@@ -552,6 +557,19 @@ TEST(FitWindow, FillsAnyViewportAndMapsPointsBackToTheBoard) {
                                                 laptop.top + 363 * laptop.scale, board, 2);
   EXPECT_NEAR(centre.x, 401, 1e-9);
   EXPECT_NEAR(centre.y, 313, 1e-9);
+  // A control's box on the laptop: its edges on whole pixels, so that boxes that meet
+  // in the layout meet there too; and a press in it found in the layout again.
+  const frontend::Rect left = laptop.onViewport({168, 12, 57, 33}), right = laptop.onViewport({225, 12, 40, 33});
+  EXPECT_EQ(left, (frontend::Rect{412, 13, 64, 37}));
+  EXPECT_EQ(left.right(), right.x);
+  const frontend::Point pressed = laptop.toLayout(left.x + 1, left.y + 1);
+  EXPECT_TRUE((frontend::Rect{168, 12, 57, 33}).contains(static_cast<int>(pressed.x), static_cast<int>(pressed.y)));
+  // The board's widget drawn 1.5 times: a repaint of board pixels touches every
+  // widget pixel they cover, and a widget's repaint every board pixel under it.
+  const frontend::BoardSurface surface{1.5, 2};
+  EXPECT_EQ(surface.toSurface({0, 0, 3, 3}), (frontend::Rect{3, 3, 5, 5}));
+  EXPECT_EQ(surface.fromSurface({3, 3, 5, 5}), (frontend::Rect{0, 0, 4, 4}));
+  EXPECT_EQ(surface.toBoard(3, 4.5), (frontend::Point{0, 1}));
   // A 4K board at twice the density would pass the pixels a canvas may have: the
   // canvas stays under them, stretched over the board's place.
   const frontend::Fit board4k = frontend::fitWindow(3840, 2160, 2, 822, 687, board);
