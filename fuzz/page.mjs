@@ -37,6 +37,9 @@ try {
     const until = started + Number(values.minutes) * 60000;
     while (Date.now() < until) {
       const seed = Math.floor(Math.random() * 2 ** 31);
+      // Said first: a batch that fails is shrunk, which can take long, and a run
+      // stopped in the middle must still say what to replay.
+      console.log(`seed ${seed}: running`);
       const r = await fuzzPage(engine, { seed, runs: 10, length });
       sequences += r.sequences;
       events += r.events;

@@ -18,7 +18,11 @@ class FullScreenTest : public gui_testing::WindowTestBase {
 
   void fillsTheScreenScaledAsOneAndComesBackPixelForPixel() {
     drag({30, 275}, {30, 215});  // p moved, so that what comes back is not the start
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);  // メモ: some writing too
+    drag({100, 600}, {300, 610});
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
     const QImage before = boardShot();
+    QCOMPARE(before.pixelColor(202, 607), gui_testing::kRed);
     const QRect button = window_->commandButton(1)->geometry();
     const int fontPixels = window_->commandButton(1)->font().pixelSize();
     enterFullScreen();
