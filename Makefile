@@ -2,10 +2,11 @@
 #   make run    installs what is missing, builds and opens the window
 #   make test   installs what is missing, builds and runs every test
 .PHONY: package run test test-sanitize fuzz fuzz-corpus soak build configure deps screenshot clean \
-        web web-test-deps serve
+        web web-test-deps serve dist test-deps page-deps
 
+# Each target installs only the packages its group needs (scripts/install-deps).
 deps:
-	scripts/install-deps
+	scripts/install-deps desktop
 
 configure: deps
 	cmake --preset release
@@ -16,12 +17,20 @@ build: configure
 run: build
 	./build/release/parallel-lines
 
-test: build web web-test-deps
+test: test-deps
+	cmake --preset release
+	cmake --build --preset release
+	cmake --preset web
+	cmake --build --preset web
 	ctest --preset release
+
+test-deps:
+	scripts/install-deps desktop page test
+	$(MAKE) web-test-deps
 
 # The lesson as one HTML file for any browser, build/web/parallel-lines.html, and as a
 # site to put on any https host, build/web/site/.
-web: deps
+web: page-deps
 	cmake --preset web
 	cmake --build --preset web
 
@@ -30,15 +39,23 @@ serve: web
 	python3 -m http.server 8000 --bind 127.0.0.1 --directory build/web/site
 
 # The browser tests' tools, pinned by tests/web/package-lock.json.
+page-deps:
+	scripts/install-deps desktop page
+
 web-test-deps:
 	cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund; }
 
 # A Debian package of the program, its menu entry and icon, in build/release.
-package: build
+package: page-deps build
 	cd build/release && cpack -G DEB
 
+# What to hand to a school, in build/dist/: the single file, the site as a zip, the
+# Debian package and SHA256SUMS.
+dist: package web
+	scripts/make-dist
+
 # The same tests built with the address and undefined-behaviour sanitizers.
-test-sanitize: deps
+test-sanitize: test-deps
 	cmake --preset debug
 	cmake --build --preset debug
 	ctest --preset debug
@@ -46,23 +63,23 @@ test-sanitize: deps
 # The libFuzzer target (clang, address and undefined-behaviour sanitizers).
 # `make fuzz` searches for FUZZ_SECONDS; `make fuzz-corpus` only replays the corpus.
 FUZZ_SECONDS ?= 600
-fuzz: deps
+fuzz: test-deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	mkdir -p build/fuzz/corpus
 	cp -n fuzz/corpus/* build/fuzz/corpus/
 	build/fuzz/fuzz/fuzz_events -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus fuzz/corpus
 
-fuzz-corpus: deps
+fuzz-corpus: test-deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	build/fuzz/fuzz/fuzz_events -runs=0 fuzz/corpus
 
 # A million events through the window and its view; resident memory before and after.
-soak: build
+soak: test-deps build
 	scripts/soak
 
-screenshot: build
+screenshot: test-deps build
 	scripts/make-screenshot
 
 clean:

@@ -54,6 +54,7 @@ ToolControl buttonOf(ControlId id, Kind kind, const forms::ButtonBase& b, std::s
 ToolRow::ToolRow(app::Form1& form) : form_(form) {
   auto& c = controls_;
   c.push_back(labelOf({Group::Label1, 0}, form.Label1));
+  c.back().description = about();
   for (int n : {1, 3, 4, 5})
     c.push_back(buttonOf({Group::Command, n}, Kind::Button, form.command(n),
                          form.command(n).Caption, kCommandDescriptions[n - 1]));
@@ -74,6 +75,8 @@ ToolRow::ToolRow(app::Form1& form) : form_(form) {
                        kCommandDescriptions[1]));
   applied_.resize(c.size());
 }
+
+std::string ToolRow::about() { return std::string(app::kLessonName) + " 版 " PL_VERSION; }
 
 std::size_t ToolRow::indexOf(const ControlId& id) const {
   for (std::size_t i = 0; i < controls_.size(); ++i)

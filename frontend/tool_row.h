@@ -89,6 +89,10 @@ class ToolRow {
   // clicked control's whole state, which the toolkit may have changed on its own.
   void click(const ControlId& id);
 
+  // The lesson's name and the program's version: the title's tooltip, and what a
+  // screen reader says of it besides its caption.
+  static std::string about();
+
   // The words a screen reader says for the board.
   static constexpr const char* kBoardName = "黒板";
   static constexpr const char* kBoardDescription =

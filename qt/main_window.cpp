@@ -91,6 +91,7 @@ QWidget* createWidget(const frontend::ToolRow& row, std::size_t index, QWidget* 
   if (auto* label = qobject_cast<QLabel*>(w)) {
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
+    if (!c.description.empty()) label->setToolTip(QString::fromStdString(c.description));
   }
   if (c.kind == Kind::Option || c.kind == Kind::Check) {
     static_cast<QAbstractButton*>(w)->setAutoExclusive(false);  // the model decides

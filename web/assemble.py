@@ -116,6 +116,14 @@ def manifest(values):
     }, ensure_ascii=False, indent=1) + '\n'
 
 
+# What a search engine or a link's preview says of the page.
+DESCRIPTION = ('中学校数学「平行線と線分の比」の授業のための教材です。黒板の画面で平行線と2本の直線を'
+               '動かすと、交わる点と線分の長さが動きます。チョーク、消しゴム、直線、方眼も使えます。'
+               'インストールなしでブラウザで動き、一度開けばネットワークなしでも使えます。')
+# Every address may be read by a search engine: the site holds nothing private.
+ROBOTS = 'User-agent: *\nAllow: /\n'
+
+
 def main():
     a = argparse.ArgumentParser()
     for name in ('template', 'style', 'explain', 'worker', 'runtime', 'wasm', 'values', 'assets', 'out',
@@ -159,6 +167,7 @@ def main():
         return (read(args.template)
                 .replace('%CSP%', policy(first, (script, runtime), style, site))
                 .replace('%INSTALL%\n', install(values) if site else '')
+                .replace('%DESCRIPTION%', html.escape(DESCRIPTION, quote=True))
                 .replace('%NAME%', html.escape(values['name']))
                 .replace('%FIRST%', first).replace('%ICON%', icon).replace('%STYLE%', style)
                 .replace('%COMMENT%', explain).replace('%EXPLAIN%', html.escape(explain))
@@ -186,6 +195,7 @@ def main():
             raise SystemExit("the worker has lost the places for its cache's name and files")
         worker = worker.replace('%BUILD%', build).replace('[/* the build\'s files */]', json.dumps(['./'] + kept))
         (made / 'sw.js').write_text(worker, encoding='utf-8')
+        (made / 'robots.txt').write_text(ROBOTS, encoding='utf-8')
         if site.exists():
             shutil.rmtree(site)
         made.rename(site)

@@ -19,6 +19,7 @@ const Row = {
       element.className = 'label';
       element.style.background = back;
       element.textContent = caption;
+      if (description) element.title = description;  // the title's: the lesson and the version
     } else if (kind === 'button') {
       element = input = document.createElement('button');
       element.type = 'button';
