@@ -1,9 +1,11 @@
 // The lesson's service worker, for the site only: after one visit the lesson opens and
-// works with no network, from this cache, named after the build whose files it keeps.
-// A new build on the server brings a new worker with a new cache; it takes over at
-// once, drops the old cache, and the next load shows the new lesson.
+// works with no network, from this cache, named after the build whose files it keeps
+// and the folder it serves (two copies of the lesson on one host keep their own). A
+// new build on the server brings a new worker with a new cache; it takes over at once,
+// drops the old cache of its folder, and the next load shows the new lesson.
 'use strict';
-const CACHE = 'parallel-lines-%BUILD%';
+const SCOPE = self.registration.scope;
+const CACHE = `parallel-lines-%BUILD% ${SCOPE}`;
 const FILES = [/* the build's files */];
 
 self.addEventListener('install', event => {
@@ -14,7 +16,9 @@ self.addEventListener('install', event => {
 
 self.addEventListener('activate', event => {
   event.waitUntil(caches.keys()
-    .then(keys => Promise.all(keys.filter(k => k.startsWith('parallel-lines-') && k !== CACHE)
+    .then(keys => Promise.all(keys.filter(k => k !== CACHE && k.startsWith('parallel-lines-') &&
+                                               // this folder's, or one named before folders were
+                                               (k.endsWith(` ${SCOPE}`) || !k.includes(' ')))
                                   .map(k => caches.delete(k))))
     .then(() => self.clients.claim()));
 });

@@ -107,17 +107,18 @@ export default function siteChecks(engine) {
       try {
         await keptOffline(l);
         const [old] = await l.state(() => caches.keys());
+        const build = old.split(' ')[0], next = old.replace(build, `${build}-next`);
         // The next build: a changed page, and its worker with a cache of its own.
         const edit = (file, from, to) => {
           const f = path.join(folder, file);
           writeFileSync(f, readFileSync(f, 'utf8').replace(from, to));
         };
         edit('index.html', '<!-- ', '<!-- (the next build) ');
-        edit('sw.js', old, `${old}-next`);
+        edit('sw.js', build, `${build}-next`);
         // The first visit with a network finds the new build and keeps it in place of
         // the old; it may still show the old.
         await l.reopen();
-        await l.tab.waitFor(old => caches.keys().then(k => k.length === 1 && k[0] === `${old}-next`), old)
+        await l.tab.waitFor(next => caches.keys().then(k => k.length === 1 && k[0] === next), next)
             .catch(async e => {
               const kept = await l.state(() => caches.keys()).catch(() => '?');
               throw new Error(`${e.message}\ncaches: ${kept}\nserver:\n${site.log.join('\n')}`);
@@ -127,6 +128,26 @@ export default function siteChecks(engine) {
         assert.ok(await l.state(() => document.documentElement.outerHTML.includes('(the next build)')));
       } finally {
         await l.close();
+        await site.stop();
+      }
+    });
+
+    test('two copies of the lesson on one host keep their own offline copies', async () => {
+      const first = copyOfSite();
+      cpSync(first, path.join(path.dirname(first), 'other'), { recursive: true });
+      const site = await serve(path.dirname(first));
+      const a = await Lesson.open(engine, LAPTOP, site.url + 'site/');
+      let b;
+      try {
+        await keptOffline(a);
+        b = await Lesson.open(engine, LAPTOP, site.url + 'other/');
+        await b.tab.waitFor(() => navigator.serviceWorker.controller !== null &&
+                                  caches.keys().then(k => k.length === 2));
+        const kept = await a.state(() => caches.keys());
+        assert.deepEqual(kept.map(k => k.split(' ')[1]).sort(), [`${site.url}other/`, `${site.url}site/`]);
+      } finally {
+        await b?.close();
+        await a.close();
         await site.stop();
       }
     });
