@@ -9,20 +9,23 @@ namespace {
 using Group = ControlId::Group;
 using Kind = ToolControl::Kind;
 
+// What a screen reader says of each control besides its name, in the lesson's language.
 const char* const kCommandDescriptions[] = {
-    "Initial screen: restore the figure, wipe the board", "Quit the program",
-    "Memo mode: write and erase with chalk pens",         "Grid: show or hide squares of 25 pixels",
-    "Straight-line mode: draw up to five straight lines",
+    "図を最初の形に戻し、書いたものをすべて消します",
+    "プログラムを終わります",
+    "チョークで書いたり消したりします",
+    "25 ピクセルのます目を出したり消したりします",
+    "直線を5本まで引きます",
 };
 const char* const kPenDescriptions[] = {
-    "Thin red pen", "Thin yellow pen", "Thin blue pen", "Thin eraser",
-    "Bold red pen", "Bold yellow pen", "Bold blue pen", "Bold eraser",
+    "細字の赤のチョーク", "細字の黄のチョーク", "細字の青のチョーク", "細字の消しゴム",
+    "太字の赤のチョーク", "太字の黄のチョーク", "太字の青のチョーク", "太字の消しゴム",
 };
 const char* const kLineColourDescriptions[] = {
-    "Red straight lines",
-    "Yellow straight lines",
-    "Blue straight lines",
-    "White straight lines",
+    "赤で直線を引きます",
+    "黄で直線を引きます",
+    "青で直線を引きます",
+    "白で直線を引きます",
 };
 constexpr int kThinPens = 4;
 
@@ -64,7 +67,7 @@ ToolRow::ToolRow(app::Form1& form) : form_(form) {
   for (int i = 0; i < 5; ++i)
     c.push_back(
         buttonOf({Group::Check1, i}, Kind::Check, form.Check1(i), "直線 " + form.Check1(i).Caption,
-                 "Straight line " + std::to_string(i + 1) + " is drawn; untick to erase it"));
+                 "直線 " + std::to_string(i + 1) + " が引かれています。印を外すと消えます"));
   c.push_back(labelOf({Group::Label4, 0}, form.Label4(0)));
   c.push_back(labelOf({Group::Label4, 1}, form.Label4(1)));
   for (int i : {4, 5, 6, 7, 0, 1, 2, 3})

@@ -96,8 +96,7 @@ class ToolRow {
   // The words a screen reader says for the board.
   static constexpr const char* kBoardName = "黒板";
   static constexpr const char* kBoardDescription =
-      "Board: the figure of three parallel lines p, q, r cut by transversals l and m, "
-      "with chalk writing, straight lines and a grid";
+      "平行線 p、q、r と、それに交わる直線 ℓ、m の図。チョークの書き込み、直線、方眼";
 
  private:
   app::Form1& form_;

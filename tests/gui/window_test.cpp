@@ -227,7 +227,7 @@ class WindowTest : public gui_testing::WindowTestBase {
       QVERIFY2(!w->accessibleDescription().isEmpty(), qPrintable(w->accessibleName()));
     }
     QCOMPARE(window_->commandButton(1)->accessibleName(), QStringLiteral("初期画面"));
-    QCOMPARE(window_->option1(7)->accessibleDescription(), QStringLiteral("Bold eraser"));
+    QCOMPARE(window_->option1(7)->accessibleDescription(), QStringLiteral("太字の消しゴム"));
   }
 
   void closingTheWindowInTheMiddleOfADragEndsTheProgramWithStatusZero() {
