@@ -174,6 +174,7 @@ class TouchTest : public gui_testing::WindowTestBase {
       QTest::touchEvent(board, device_).move(0, at(from + delta * i / steps), board);
     QTest::touchEvent(board, device_).release(0, at(to), board);
     QCoreApplication::processEvents();
+    window_->board()->flushFrame();  // the ink goes into the raster with the frame
   }
   void tap(QWidget* w) {
     const QPoint centre = w->rect().center();
