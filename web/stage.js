@@ -113,7 +113,9 @@ const Stage = {
     // for itself unless the board's touch moves are refused it.
     for (const type of ['gesturestart', 'gesturechange'])
       document.addEventListener(type, e => e.preventDefault());
-    board.addEventListener('touchmove', e => e.preventDefault(), { passive: false });
+    // A move the browser has already given to a scroll or a pinch (another finger
+    // began it off the board) can no longer be refused; trying only logs a warning.
+    board.addEventListener('touchmove', e => { if (e.cancelable) e.preventDefault(); }, { passive: false });
     // A gesture whose end never comes must not leave the board deaf: a window that
     // loses the focus, or a page put away, ends every gesture.
     addEventListener('blur', () => Boot.guard(() => Core.pointersLost()));
