@@ -24,7 +24,13 @@ export class Lesson {
   static async open(engine, viewport, url = PAGE_URL) {
     const lesson = new Lesson(await engine.open(viewport), viewport);
     lesson.url = url;
-    await lesson.reopen();
+    try {
+      await lesson.reopen();
+    } catch (e) {
+      // The tab goes with the failure, so that the next check has a browser to open.
+      await lesson.close().catch(() => {});
+      throw e;
+    }
     return lesson;
   }
 

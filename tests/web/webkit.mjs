@@ -19,9 +19,17 @@ class Session {
   static async start(dpr) {
     if (!process.env.DISPLAY) throw new Error('WebKit needs an X display: run it under Xvfb (see run.sh)');
     const port = nextPort++;
+    // In a process group of its own, so that ending it ends the browser and its page
+    // processes too, even when the driver has lost them.
     const driver = spawn('WebKitWebDriver', [`--port=${port}`],
-                         { env: { ...process.env, GDK_SCALE: String(dpr) }, stdio: 'ignore' });
+                         { env: { ...process.env, GDK_SCALE: String(dpr) }, stdio: ['ignore', 'ignore', 'pipe'],
+                           detached: true });
     const session = new Session(port, driver, dpr);
+    // What the driver and its browser last printed, for a failure to say why.
+    driver.stderr.setEncoding('utf8');
+    driver.stderr.on('data', text => { session.said = (session.said + text).slice(-4000); });
+    driver.stderr.unref();
+    driver.unref();
     for (let i = 0; ; i++) {
       try {
         await session.send('GET', '/status');
@@ -44,23 +52,41 @@ class Session {
     this.base = `http://127.0.0.1:${port}`;
     this.driver = driver;
     this.dpr = dpr;
+    this.said = '';
   }
 
-  async send(method, path, body) {
+  async send(method, path, body, wait = 60000) {
     const url = this.base + (this.id && path !== '/status' ? `/session/${this.id}${path}` : path);
     // A driver that stops answering is a failure to report, not a wait without end.
     const response = await fetch(url, {
       method, headers: { 'content-type': 'application/json' },
       body: body === undefined ? undefined : JSON.stringify(body),
-      signal: AbortSignal.timeout(60000),
+      signal: AbortSignal.timeout(wait),
     }).catch(e => { throw new Error(`WebKit: no answer to ${method} ${path}: ${e.message}`); });
     const { value } = await response.json();
     if (!response.ok) throw new Error(`WebKit: ${value.error}: ${value.message}`);
     return value;
   }
 
+  // Whether the browser still answers. When its last page process dies, the driver
+  // ends the session and answers every command with an unknown error.
+  async alive() {
+    try {
+      await this.send('GET', '/window', undefined, 10000);
+      return true;
+    } catch {
+      return false;
+    }
+  }
+
   async close() {
-    try { await this.send('DELETE', ''); } finally { this.driver.kill(); }
+    try {
+      await this.send('DELETE', '', undefined, 10000);
+    } catch {
+      // A browser that has gone cannot be asked to close.
+    } finally {
+      try { process.kill(-this.driver.pid, 'SIGKILL'); } catch { /* already gone */ }
+    }
   }
 }
 
@@ -69,7 +95,8 @@ const KEYS = { Tab: '\uE004', Shift: '\uE008', Enter: '\uE007', Escape: '\uE00C'
                ArrowRight: '\uE014', ArrowDown: '\uE015' };
 
 class WebKitTab {
-  constructor(session) {
+  constructor(engine, session) {
+    this.engine = engine;
     this.session = session;
     this.dpr = session.dpr;
     this.at = [0, 0];
@@ -144,6 +171,7 @@ class WebKitTab {
   // for it, then measures again.
   async setViewport(width, height, dpr = this.dpr) {
     if (dpr !== this.dpr) throw new Error('WebKit: the pixel ratio is fixed for a session');
+    this.size = [width, height];
     const inner = () => this.evaluate(() => [innerWidth, innerHeight]);
     let [w, h] = await inner();
     for (let i = 0; i < 4 && (w !== width || h !== height); i++) {
@@ -161,7 +189,24 @@ class WebKitTab {
 
   async goto(url) {
     this.generation++;
-    await this.session.send('POST', '/url', { url });
+    const first = !this.navigated;
+    this.navigated = true;
+    try {
+      await this.session.send('POST', '/url', { url });
+    } catch (e) {
+      // Now and then, on a loaded machine, MiniBrowser's page process dies as a page is
+      // loaded in the window a closed check left, and the driver's session with it. A
+      // tab's first page has nothing to keep, so it is opened in a new browser; later
+      // loads, which may count on what the page stored, still fail.
+      if (!first || await this.session.alive()) throw e;
+      const said = this.session.said.trim();
+      console.error(`WebKit: the browser died as the page was opened (${e.message}); opening it ` +
+                    `in a new one.${said ? `\nThe driver last said:\n${said}` : ''}`);
+      this.session = await this.engine.restart(this.session);
+      this.pid = undefined;
+      await this.setViewport(...this.size);
+      await this.session.send('POST', '/url', { url });
+    }
     // No console to read: the page's own errors are kept where a check can ask.
     await this.evaluate(() => {
       window.__errors = [];
@@ -243,12 +288,28 @@ class WebKitEngine {
 
   async open({ width, height, dpr = 1 }) {
     if (!this.sessions.has(dpr)) this.sessions.set(dpr, Session.start(dpr));
-    const session = await this.sessions.get(dpr);
+    let session = await this.sessions.get(dpr);
     if (session.busy) throw new Error('WebKit has one window per pixel ratio: close the last tab first');
+    // A browser that died under an earlier check is replaced, not failed on again.
+    if (!await session.alive()) session = await this.restart(session);
     session.busy = true;
-    const tab = new WebKitTab(session);
-    await tab.setViewport(width, height);
+    const tab = new WebKitTab(this, session);
+    try {
+      await tab.setViewport(width, height);
+    } catch (e) {
+      session.busy = false;
+      throw e;
+    }
     return tab;
+  }
+
+  // A new browser at the pixel ratio of one that has gone.
+  async restart(session) {
+    await session.close();
+    const fresh = Session.start(session.dpr);
+    this.sessions.set(session.dpr, fresh);
+    (await fresh).busy = session.busy;
+    return fresh;
   }
 
   async close() {
