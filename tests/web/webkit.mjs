@@ -68,8 +68,8 @@ class Session {
     return value;
   }
 
-  // Whether the browser still answers. When its last page process dies, the driver
-  // ends the session and answers every command with an unknown error.
+  // Whether the browser still answers. When the browser or its last page process dies,
+  // the driver ends the session and refuses every command after.
   async alive() {
     try {
       await this.send('GET', '/window', undefined, 10000);
@@ -194,10 +194,10 @@ class WebKitTab {
     try {
       await this.session.send('POST', '/url', { url });
     } catch (e) {
-      // Now and then, on a loaded machine, MiniBrowser's page process dies as a page is
-      // loaded in the window a closed check left, and the driver's session with it. A
-      // tab's first page has nothing to keep, so it is opened in a new browser; later
-      // loads, which may count on what the page stored, still fail.
+      // Now and then, on a loaded machine, MiniBrowser dies as a page is loaded in the
+      // window a closed check left, and the driver's session with it. A tab's first
+      // page has nothing to keep, so it is opened in a new browser; later loads, which
+      // may count on what the page stored, still fail.
       if (!first || await this.session.alive()) throw e;
       const said = this.session.said.trim();
       console.error(`WebKit: the browser died as the page was opened (${e.message}); opening it ` +
