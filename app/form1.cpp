@@ -44,10 +44,16 @@ void Form1::Form_Load() {
 }
 
 void Form1::InitScreen() {
+  if (beforeInitScreen) beforeInitScreen();
   board.resetBeforeFigure();
   figure.DragTarget = 0;
   figure.reset();
   board.resetAfterFigure();
+}
+
+void Form1::endGestures() {
+  if (figure.DragTarget != figure::kHoldNothing) figure.release();
+  board.abandonGestures();
 }
 
 forms::CommandButton& Form1::command(int n) {

@@ -2,6 +2,7 @@
 // two command buttons of its own, and the dispatch of the board's mouse events.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,12 @@ class Form1 {
   void Form_Load();
   // Wipes the writing, switches every mode and the grid off, and restores the figure.
   void InitScreen();
+  // Runs as InitScreen begins, before anything is wiped: what keeps the board for a
+  // wipe to be taken back looks at it here.
+  std::function<void()> beforeInitScreen;
+  // A board put back from what was kept holds nothing: a part held or a line or a
+  // stroke begun when it was kept ends as its release would have ended it.
+  void endGestures();
   void Command1_Click();
   // Asks the program to end; the front end closes the window and exits at once.
   void Command2_Click();

@@ -109,15 +109,16 @@ class Board {
   // ... and after it: the five straight lines out of sight.
   void resetAfterFigure();
 
- private:
-  void setGridVisible(bool visible);
-  void enableAll(forms::ControlArray<forms::OptionButton>& buttons, bool enabled);
-  int firstFreeSlot() const;
   // Leaving a mode (its button, the other mode's button, the initial screen) ends
   // what was begun in it: the pen is lifted, and a line still being stretched is
   // taken away unfinished. Otherwise a release in another mode would leave the pen
   // down, and the next move in memo mode would write with no button held.
   void abandonGestures();
+
+ private:
+  void setGridVisible(bool visible);
+  void enableAll(forms::ControlArray<forms::OptionButton>& buttons, bool enabled);
+  int firstFreeSlot() const;
   // The straight line being drawn, when LineSlot names one.
   forms::Line* slotLine();
 

@@ -108,6 +108,9 @@ class OptionButton : public ButtonBase {
   void userClick() {
     if (Enabled) setValue(true);
   }
+  // The value a kept board had, put back as it was: no click runs, and the others of
+  // the group are left to be put back too.
+  void restore(bool selected) { value_ = selected; }
 
  private:
   friend class OptionGroup;
@@ -143,6 +146,8 @@ class CheckBox : public ButtonBase {
   void userClick() {
     if (Enabled) setValue(value_ == 0 ? 1 : 0);
   }
+  // The value a kept board had, put back as it was: no click runs.
+  void restore(int value) { value_ = value == 0 ? 0 : 1; }
 
  private:
   int value_ = 0;

@@ -3,6 +3,7 @@
 // into its ink raster after every event, so the model never holds the writing.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "forms/controls.h"
@@ -39,13 +40,17 @@ class DrawingSurface : public Bounds {
   // Erases all drawing. Commands not yet drained are dropped: they would be wiped.
   void Cls() {
     pending_.clear();
-    pending_.push_back(InkCommand{InkCommand::Kind::Clear, 0, 0, 0, 0, {}, 0});
+    record(InkCommand{InkCommand::Kind::Clear, 0, 0, 0, 0, {}, 0});
   }
 
   // A straight segment in `colour` at the current DrawWidth.
   void Line(Single x1, Single y1, Single x2, Single y2, Rgb colour) {
-    pending_.push_back(InkCommand{InkCommand::Kind::Segment, x1, y1, x2, y2, colour, DrawWidth});
+    record(InkCommand{InkCommand::Kind::Segment, x1, y1, x2, y2, colour, DrawWidth});
   }
+
+  // Told of every command as it is drawn, whoever drains them: whatever keeps the
+  // writing beyond the front end's raster.
+  std::function<void(const InkCommand&)> drawn;
 
   const std::vector<InkCommand>& pending() const { return pending_; }
 
@@ -57,6 +62,10 @@ class DrawingSurface : public Bounds {
   }
 
  private:
+  void record(const InkCommand& c) {
+    pending_.push_back(c);
+    if (drawn) drawn(c);
+  }
   std::vector<InkCommand> pending_;
 };
 

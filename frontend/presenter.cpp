@@ -2,8 +2,17 @@
 
 namespace frontend {
 
+namespace {
+// What every input hears once the program has ended: nothing reached it.
+Outcome endedOutcome() {
+  Outcome out;
+  out.ended = true;
+  return out;
+}
+}  // namespace
+
 Outcome Presenter::pointer(Phase phase, const PointerEvent& e) {
-  if (ended()) return {false, {}, true};
+  if (ended()) return endedOutcome();
   bool reached = false;
   // A line the keys are drawing is fixed where it is as soon as a pointer comes to
   // the board: a move in its mode would stretch it to the pointer. A part the keys
@@ -19,18 +28,18 @@ Outcome Presenter::pointer(Phase phase, const PointerEvent& e) {
     case Phase::Up: reached = input.release(e); break;
     case Phase::Cancel: reached = input.cancel(e.pointer); break;
   }
-  return afterInput(reached);
+  return finish(reached, phase == Phase::Down);
 }
 
 Outcome Presenter::pointersLost() {
-  if (ended()) return {false, {}, true};
+  if (ended()) return endedOutcome();
   const bool lineEnded = keyboard_.finishLine();
   if (lineEnded) input.positionChanged();
   return afterInput(input.cancelAll() || lineEnded);
 }
 
 Outcome Presenter::click(const ControlId& id) {
-  if (ended()) return {false, {}, true};
+  if (ended()) return endedOutcome();
   // A second finger on the tool row while the first still holds the board: the
   // board's gesture ends first, where it was, in the mode it began in. Otherwise a
   // line held in the figure would stay held in memo mode and follow the pointer with
@@ -38,12 +47,74 @@ Outcome Presenter::click(const ControlId& id) {
   input.cancelAll();
   keyboardMakesWay();
   toolRow.click(id);
-  return afterInput(true);
+  // On a page, "終了" ends the lesson but not the browser: the board is wiped as the
+  // initial screen wipes it, and kept, so that starting again can offer it back.
+  if (ended()) {
+    form.InitScreen();
+    keeper_.ended();
+  }
+  return finish(true, true);
 }
 
-Outcome Presenter::afterInput(bool reached) {
+Outcome Presenter::afterInput(bool reached) { return finish(reached, false); }
+
+Outcome Presenter::finish(bool reached, bool goesOn) {
   keyboard_.follow();
-  return {reached, toolRow.takeChanges(), ended()};
+  Outcome out;
+  out.reached = reached;
+  out.changes = toolRow.takeChanges();
+  out.ended = ended();
+  out.offerChanged = keeper_.settle(goesOn, out.say);
+  if (reached || out.offerChanged) keeper_.changed();
+  if (out.ended)
+    out.keep = Keep::Now;
+  else if (keeper_.due() && !input.owner())
+    out.keep = Keep::Soon;
+  return out;
+}
+
+Outcome Presenter::takeOffer() {
+  if (ended()) return endedOutcome();
+  input.cancelAll();
+  keyboardMakesWay();
+  std::string say;
+  const bool taken = keeper_.take(say);
+  if (taken) input.positionChanged();
+  Outcome out = finish(taken, false);
+  out.offerChanged = out.offerChanged || taken;
+  if (taken) out.say = say;
+  return out;
+}
+
+Outcome Presenter::takeBack() {
+  if (ended()) return endedOutcome();
+  if (offer().kind != Offer::Kind::TakeBackWipe) return afterInput(false);
+  Outcome out = takeOffer();
+  out.keyTaken = true;
+  return out;
+}
+
+std::optional<std::string> Presenter::record(double nowMs) {
+  if (!keeper_.due() || input.owner()) return std::nullopt;
+  return keeper_.record(nowMs);
+}
+
+Outcome Presenter::resume(std::string_view text) {
+  std::string say;
+  if (!keeper_.resume(text, say)) return afterInput(false);
+  // Nothing the pointer or the keys held is held now; the next press starts afresh.
+  input.positionChanged();
+  Outcome out = afterInput(false);
+  out.offerChanged = true;
+  out.say = say;
+  // What was read is what is stored: no record is due for it.
+  out.keep = Keep::No;
+  return out;
+}
+
+Outcome Presenter::storage(bool keeps) {
+  keeper_.storage(keeps);
+  return afterInput(false);
 }
 
 void Presenter::keyboardMakesWay() {
@@ -60,7 +131,7 @@ Outcome Presenter::keyOutcome(const KeyResult& r) {
 }
 
 Outcome Presenter::focusPart(Part part) {
-  if (ended()) return {false, {}, true};
+  if (ended()) return endedOutcome();
   // A gesture still on the board ends first, as a click on the row ends it.
   input.cancelAll();
   if (keyboard_.finishLine()) input.positionChanged();
@@ -68,30 +139,30 @@ Outcome Presenter::focusPart(Part part) {
 }
 
 Outcome Presenter::leavePart() {
-  if (ended()) return {false, {}, true};
+  if (ended()) return endedOutcome();
   return afterInput(keyboard_.release());
 }
 
 Outcome Presenter::partKey(Part part, Key key) {
-  if (ended()) return {false, {}, true};
+  if (ended()) return endedOutcome();
   if (keyboard_.held() != part) input.cancelAll();
   return keyOutcome(keyboard_.partKey(part, key));
 }
 
 Outcome Presenter::slideTo(Part part, double value) {
-  if (ended()) return {false, {}, true};
+  if (ended()) return endedOutcome();
   if (keyboard_.held() != part) input.cancelAll();
   return keyOutcome(keyboard_.slideTo(part, value));
 }
 
 Outcome Presenter::boardFocus(bool focused) {
-  if (ended()) return {false, {}, true};
+  if (ended()) return endedOutcome();
   keyboard_.boardFocused(focused);
   return afterInput(false);
 }
 
 Outcome Presenter::boardKey(Key key) {
-  if (ended()) return {false, {}, true};
+  if (ended()) return endedOutcome();
   // The keyboard draws only while no pointer holds the board.
   if (input.owner()) return afterInput(false);
   const KeyResult r = keyboard_.boardKey(key);

@@ -8,6 +8,7 @@
 
 #include "app/form1.h"
 #include "frontend/input.h"
+#include "frontend/keeper.h"
 #include "frontend/keyboard.h"
 #include "frontend/scene.h"
 #include "frontend/tool_row.h"
@@ -27,13 +28,24 @@ struct Outcome {
   // the focus goes back to the board.
   bool keyTaken = false;
   bool focusBoard = false;
+  // The offer in the board's corner changed: show Presenter::offer() as it is now.
+  bool offerChanged = false;
+  // Words to say once, in the polite status region.
+  std::string say;
+  // When a front end that stores the board writes Presenter::record().
+  Keep keep = Keep::No;
 };
 
 class Presenter {
  public:
   // `form` has been loaded.
   explicit Presenter(app::Form1& model)
-      : form(model), scene(model), toolRow(model), input(model, scene), keyboard_(model) {
+      : form(model),
+        scene(model),
+        toolRow(model),
+        input(model, scene),
+        keyboard_(model),
+        keeper_(model) {
     scene.addOverlay(keyboard_.overlay());
   }
   Presenter(const Presenter&) = delete;
@@ -60,6 +72,22 @@ class Presenter {
   Outcome boardKey(Key key);
   const Keyboard& keyboard() const { return keyboard_; }
 
+  // What a wipe took away, offered back (see keeper.h): the offer's control, and
+  // Ctrl+Z (keyTaken says whether there was a wipe to take back).
+  const Offer& offer() const { return keeper_.offer(); }
+  Outcome takeOffer();
+  Outcome takeBack();
+  // A front end that stores the board: its record, when one is due and no gesture is
+  // under way (a stroke is never cut in two), saved at `nowMs`; otherwise nothing.
+  std::optional<std::string> record(double nowMs);
+  // As it starts: the record this tab kept (the board comes back as it was), records
+  // other tabs left (the newest recent one is offered), and whether storing works.
+  Outcome resume(std::string_view text);
+  Previous consider(std::string_view text, double nowMs) { return keeper_.consider(text, nowMs); }
+  Outcome storage(bool keeps);
+  const Notice& notice() const { return keeper_.notice(); }
+  const InkLog& ink() const { return keeper_.ink(); }
+
   // The one step after every input, whatever its kind: the tool row's changes since
   // the last time, and whether the program has ended. The calls above end with it;
   // a front end calls it itself only as it starts (every control's state), or after
@@ -80,9 +108,13 @@ class Presenter {
   // one step after it.
   BoardInput input;
   Keyboard keyboard_;
+  Keeper keeper_;
   // What the keyboard holds or draws ends before a pointer or a click takes over.
   void keyboardMakesWay();
   Outcome keyOutcome(const KeyResult& r);
+  // afterInput, for an input that goes on from an offer (a press on the board, a click
+  // on the row) or not.
+  Outcome finish(bool reached, bool goesOn);
 };
 
 }  // namespace frontend

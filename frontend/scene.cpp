@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "frontend/record.h"
+
 namespace frontend {
 
 namespace {
@@ -145,7 +147,9 @@ bool BoardScene::inkStroke(const forms::InkCommand& c, InkStroke& out) {
     inkDamage_ = area();
     return true;
   }
-  Segment s{c.x1, c.y1, c.x2, c.y2};
+  // On the ink's own grid, so that writing drawn again from its log (a wipe taken
+  // back, a page reloaded) lands on the very same pixels.
+  Segment s{onInkGrid(c.x1), onInkGrid(c.y1), onInkGrid(c.x2), onInkGrid(c.y2)};
   if (!clipSegment(s, -kClipMargin, -kClipMargin, width_ + kClipMargin, height_ + kClipMargin))
     return false;
   // Round ends, so consecutive segments of a stroke join without gaps or notches at

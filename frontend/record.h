@@ -1,0 +1,107 @@
+// Everything a teacher made on the board, as data the program can keep and read back:
+// the writing as a compact log of its strokes, the rest of the board (the figure, the
+// optional lines, the five straight lines and their boxes, the grid, the mode, the
+// pens) as bytes, and both in one versioned text record. What cannot be read back
+// exactly is refused whole: a record is checked on the way in, never trusted.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/form1.h"
+
+namespace frontend {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Ink lies on a grid of sixteenths of a board pixel: far finer than any screen shows
+// (a sixteenth of a pixel moves an antialiased edge by a shade or none), and coarse
+// enough that a stroke's steps fit a byte or two each. Every raster draws the ink at
+// these places, so writing drawn again from its log is the same, pixel for pixel.
+inline constexpr double kInkSteps = 16;
+inline double onInkGrid(double v) { return std::nearbyint(v * kInkSteps) / kInkSteps; }
+
+// The writing since the board was last cleared, as runs of joined segments: each run
+// one colour and width, its first point, then each next point as a step from the last.
+// An hour of heavy writing stays near a megabyte (docs/performance.md).
+class InkLog {
+ public:
+  // A command as the surface draws it: a clearing empties the log.
+  void add(const forms::InkCommand& c);
+  bool empty() const { return segments_ == 0; }
+  std::size_t segments() const { return segments_; }
+
+  // The log's bytes, and a log read back from them (nothing if they are not one).
+  void writeTo(Bytes& out) const;
+  static std::optional<InkLog> read(const std::uint8_t* data, std::size_t size);
+
+  // Every segment, in the order drawn, as the command that drew it.
+  void replay(const std::function<void(const forms::InkCommand&)>& f) const;
+
+  friend bool operator==(const InkLog& a, const InkLog& b);
+
+ private:
+  struct Run {
+    forms::Rgb colour;
+    int width = 0;
+    std::int32_t x = 0, y = 0;  // the first point, in ink steps
+  };
+  // Calls f(command) for each segment of well-formed runs; false at the first fault.
+  template <class F>
+  static bool forEachSegment(const std::uint8_t* data, std::size_t size, F&& f);
+  void closeRun();
+
+  Bytes closed_;  // runs that are done
+  // The run being drawn: its start, its steps so far, and where it stands.
+  bool open_ = false;
+  Run run_;
+  std::uint32_t steps_ = 0;
+  Bytes openSteps_;
+  std::int32_t lastX_ = 0, lastY_ = 0;
+  std::size_t segments_ = 0;
+};
+
+// A board as it stands: every control and variable a teacher changed, and the
+// writing. A gesture under way when it was taken is ended in it, as its release would
+// have ended it.
+struct BoardState {
+  Bytes controls;
+  InkLog ink;
+  // What of it shows now or can show later: the controls but where the pointer last
+  // was, the hidden eraser's marker and the colours and heights of lines parked out
+  // of sight (each is set anew as it comes back).
+  Bytes shown;
+  // Whether two boards show the same.
+  bool sameBoardAs(const BoardState& other) const {
+    return shown == other.shown && ink == other.ink;
+  }
+};
+BoardState capture(const app::Form1& form, const InkLog& ink);
+// Puts a board back on the window: the writing drawn again (which the surface tells
+// whatever logs it), then every control and variable.
+void restore(app::Form1& form, const BoardState& state);
+// Whether a wipe (InitScreen) would leave this board as it is: nothing on it a teacher
+// could lose.
+bool wipesToItself(const BoardState& state);
+
+// What a front end that stores the board keeps: the board, and the board a wipe took
+// away while it can still be taken back. `ended`: the lesson was ended with "終了".
+struct Record {
+  double savedAtMs = 0;  // milliseconds since 1970, as the front end's clock says
+  bool ended = false;
+  BoardState board;
+  std::optional<BoardState> kept;
+};
+// The record as text (ASCII, for any store of strings), and read back: nothing when
+// the text is not a whole record of this version, or holds a board the program could
+// not have made.
+std::string write(const Record& record);
+std::optional<Record> read(std::string_view text);
+
+}  // namespace frontend
