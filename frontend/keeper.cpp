@@ -51,6 +51,7 @@ void Keeper::show(Offer::Kind kind) {
   offer_.control = onWindow(control);
   offer_.box = onWindow({control.x - kPad - words, control.y - kPad, w + 2 * kPad + words,
                          kControlHeight + 2 * kPad});
+  offer_.wordsBox = onWindow({control.x - words, control.y, words - kPad, kControlHeight});
 }
 
 bool Keeper::settle(bool goesOn, std::string& say) {

@@ -26,6 +26,7 @@ struct Offer {
   std::string action;  // the control's caption and name
   Rect box;            // all of it, in the window's pixels
   Rect control;        // the control's own box, in the window's pixels
+  Rect wordsBox;       // where the words stand, left aligned, in the window's pixels
   FontChoice font;
   // A panel of the window's own green, framed, so it reads as the program's and not
   // as chalk; black words.

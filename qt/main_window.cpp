@@ -146,13 +146,21 @@ MainWindow::MainWindow(app::Form1& form)
   for (const frontend::Part part : frontend::kParts)
     parts_.push_back(new PartSlider(core_, part, board_, board_->onInput, *status_));
   describe_ = new DescribeButton(core_, this, *status_);
+  offer_ = new OfferPanel(this);
+  QObject::connect(offer_->button(), &QPushButton::clicked, this,
+                   [this] {
+                     apply(core_.takeOffer());
+                     board_->setFocus(Qt::OtherFocusReason);  // where the board was used
+                   });
   const std::optional<std::size_t> first = core_.toolRow.firstFocus();
   (first ? widgets_[*first] : board_)->setFocus();
-  // The board, then its five parts and the description, then the row in its order.
+  // The board, the offer in its corner (while there is one), its five parts and the
+  // description, then the row in its order.
   QWidget* previous = nullptr;
   for (const std::optional<std::size_t>& stop : core_.toolRow.tabOrder()) {
     std::vector<QWidget*> stops{stop ? widgets_[*stop] : board_};
     if (!stop) {
+      stops.push_back(offer_->button());
       stops.insert(stops.end(), parts_.begin(), parts_.end());
       stops.push_back(describe_);
     }
@@ -172,6 +180,9 @@ MainWindow::MainWindow(app::Form1& form)
     move(sc->availableGeometry().center() - QPoint(width() / 2, height() / 2));
   auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
   QObject::connect(fullScreen, &QShortcut::activated, this, [this] { toggleFullScreen(); });
+  // Ctrl+Z takes a wipe back while it is offered.
+  auto* undo = new QShortcut(QKeySequence::Undo, this);
+  QObject::connect(undo, &QShortcut::activated, this, [this] { apply(core_.takeBack()); });
   // A gesture whose end will never come here (another window took the focus, the
   // desktop locked) must not hold a line or a stroke until the next press.
   QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
@@ -228,6 +239,7 @@ void MainWindow::layOut() {
   const QRect d = DescribeButton::kPlace;
   const frontend::Rect at = fit.onViewport({d.x(), d.y(), d.width(), d.height()});
   describe_->placeAt(QRect(at.x, at.y, at.w, at.h));
+  if (offer_ != nullptr) offer_->show(core_.offer(), fit);
   QFont f = dialogFont();
   f.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pixelSize() * fit.scale))));
   describe_->setFont(f);
@@ -259,6 +271,8 @@ void MainWindow::apply(const frontend::Outcome& outcome) {
     if (change.checked) static_cast<QAbstractButton*>(w)->setChecked(*change.checked);
     if (change.visible) w->setVisible(*change.visible);
   }
+  if (outcome.offerChanged) offer_->show(core_.offer(), fit_);
+  if (!outcome.say.empty()) status_->say(outcome.say);
   board_->sync();
 }
 

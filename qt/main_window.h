@@ -12,6 +12,7 @@
 #include "frontend/presenter.h"
 #include "qt/board_view.h"
 #include "qt/keyboard.h"
+#include "qt/offer.h"
 
 namespace view {
 
@@ -28,6 +29,8 @@ class MainWindow : public QWidget {
   PartSlider* part(std::size_t i) const { return parts_[i]; }
   DescribeButton* describeButton() const { return describe_; }
   StatusLine* status() const { return status_; }
+  // The offer in the board's corner ("元に戻す" after a wipe), hidden when there is none.
+  OfferPanel* offer() const { return offer_; }
   // The core the window follows, for input that does not come from Qt (the soak).
   frontend::Presenter& core() { return core_; }
   QPushButton* commandButton(int n) const { return control<QPushButton>(Group::Command, n); }
@@ -70,6 +73,7 @@ class MainWindow : public QWidget {
   std::vector<PartSlider*> parts_;
   DescribeButton* describe_ = nullptr;
   StatusLine* status_ = nullptr;
+  OfferPanel* offer_ = nullptr;
 };
 
 }  // namespace view

@@ -183,6 +183,64 @@ class BlackboardTest : public gui_testing::WindowTestBase {
     QCOMPARE(pixel(shot(), 13, 50), kBoard);
   }
 
+  // A wipe by a right press or by 初期画面 is offered back in the board's corner, and
+  // taken back by its button or Ctrl+Z: the board as it was, to the last pixel.
+  void wipeIsTakenBackPixelForPixel_data() {
+    QTest::addColumn<bool>("rightPress");
+    QTest::addColumn<bool>("ctrlZ");
+    QTest::newRow("right press, then 元に戻す") << true << false;
+    QTest::newRow("初期画面, then Ctrl+Z") << false << true;
+  }
+  void wipeIsTakenBackPixelForPixel() {
+    QFETCH(bool, rightPress);
+    QFETCH(bool, ctrlZ);
+    QWidget* board = window_->board();
+    stroke({{20, 275}, {20, 230}});  // p
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
+    stroke({{100, 100}, {300, 160}, {200, 400}});
+    QTest::mouseClick(window_->option1(6), Qt::LeftButton);  // bold blue
+    stroke({{120, 420}, {500, 440}});
+    QTest::mouseClick(window_->option1(7), Qt::LeftButton);  // bold eraser
+    stroke({{150, 130}, {250, 140}});
+    QTest::mouseClick(window_->commandButton(5), Qt::LeftButton);
+    stroke({{60, 60}, {700, 600}});
+    QTest::mouseClick(window_->commandButton(4), Qt::LeftButton);
+    const QImage before = shot();
+    QVERIFY(!window_->offer()->isVisible());
+
+    if (rightPress) {
+      QTest::mousePress(board, Qt::RightButton, {}, at(700, 100));
+      QTest::mouseRelease(board, Qt::RightButton, {}, at(700, 100));
+    } else {
+      QTest::mouseClick(window_->commandButton(1), Qt::LeftButton);
+    }
+    QImage wiped = shot();
+    QCOMPARE(pixel(wiped, 200, 130), kBoard);   // the chalk is gone
+    QCOMPARE(pixel(wiped, 200, 275), kWhite);   // p is back
+    QCOMPARE(pixel(wiped, 380, 380), kBoard);   // the straight line is gone
+    QVERIFY(!window_->commandButton(5)->font().bold());
+    QVERIFY(window_->offer()->isVisible());
+    QCOMPARE(window_->offer()->button()->text(), QStringLiteral("元に戻す"));
+    QCOMPARE(window_->status()->accessibleName(), QStringLiteral("板書を消しました"));
+    // In the board's lower right corner, below the lower ends of ℓ and m (y 577).
+    const QRect corner = window_->offer()->geometry();
+    QVERIFY(QRect(8 + 2 + 401, 48 + 2 + 578, 401, 48).contains(corner));
+
+    if (ctrlZ)
+      QTest::keyClick(window_, Qt::Key_Z, Qt::ControlModifier);
+    else
+      QTest::mouseClick(window_->offer()->button(), Qt::LeftButton);
+    QVERIFY(!window_->offer()->isVisible());
+    QCOMPARE(window_->status()->accessibleName(), QStringLiteral("元に戻しました"));
+    const QImage after = shot();
+    QCOMPARE(after, before);
+    QVERIFY(window_->commandButton(5)->font().bold() && window_->commandButton(4)->font().bold());
+    QVERIFY(window_->check1(0)->isChecked());
+    // A second Ctrl+Z has nothing to take back, and changes nothing.
+    QTest::keyClick(window_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shot(), before);
+  }
+
  private:
   // Presses at the first point, moves through the others, releases at the last.
   void stroke(const QList<QPoint>& points) {
