@@ -1,7 +1,7 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds and opens the window
 #   make test   installs what is missing, builds and runs every test
-.PHONY: package run test test-sanitize fuzz fuzz-corpus soak build configure deps screenshot clean \
+.PHONY: package run test test-sanitize fuzz fuzz-records fuzz-corpus soak build configure deps screenshot clean \
         web web-test-deps serve dist test-deps page-deps
 
 # Each target installs only the packages its group needs (scripts/install-deps).
@@ -70,10 +70,19 @@ fuzz: test-deps
 	cp -n fuzz/corpus/* build/fuzz/corpus/
 	build/fuzz/fuzz/fuzz_events -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/corpus fuzz/corpus
 
+# The record's reader, on its own: what a browser's storage may hand back.
+fuzz-records: test-deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	mkdir -p build/fuzz/record-corpus
+	cp -n fuzz/record-corpus/* build/fuzz/record-corpus/
+	build/fuzz/fuzz/fuzz_records -max_total_time=$(FUZZ_SECONDS) -max_len=65536 build/fuzz/record-corpus fuzz/record-corpus
+
 fuzz-corpus: test-deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	build/fuzz/fuzz/fuzz_events -runs=0 fuzz/corpus
+	build/fuzz/fuzz/fuzz_records -runs=0 fuzz/record-corpus
 
 # A million events through the window and its view; resident memory before and after.
 soak: test-deps build

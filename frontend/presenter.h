@@ -80,6 +80,8 @@ class Presenter {
   // A front end that stores the board: its record, when one is due and no gesture is
   // under way (a stroke is never cut in two), saved at `nowMs`; otherwise nothing.
   std::optional<std::string> record(double nowMs);
+  // The next record() is due whatever changed (it is to be written elsewhere).
+  void keepAgain() { keeper_.changed(); }
   // As it starts: the record this tab kept (the board comes back as it was), records
   // other tabs left (the newest recent one is offered), and whether storing works.
   Outcome resume(std::string_view text);

@@ -582,6 +582,10 @@ std::string write(const Record& record) {
   body.push_back(static_cast<std::uint8_t>((record.ended ? kEnded : 0) | (record.kept ? kHasKept : 0)));
   putState(body, record.board);
   if (record.kept) putState(body, *record.kept);
+  return sealed(body);
+}
+
+std::string sealed(const Bytes& body) {
   Bytes whole;
   whole.reserve(body.size() + 4);
   putRaw(whole, crc32(body.data(), body.size()));
@@ -589,6 +593,14 @@ std::string write(const Record& record) {
   std::string text(kMark);
   appendBase64(text, whole);
   return text;
+}
+
+std::optional<Bytes> unsealed(std::string_view text) {
+  if (text.substr(0, kMark.size()) != kMark) return std::nullopt;
+  std::optional<Bytes> whole = fromBase64(text.substr(kMark.size()));
+  if (!whole || whole->size() < 4) return std::nullopt;
+  whole->erase(whole->begin(), whole->begin() + 4);
+  return whole;
 }
 
 std::optional<Record> read(std::string_view text) {

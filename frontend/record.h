@@ -103,5 +103,11 @@ struct Record {
 // not have made.
 std::string write(const Record& record);
 std::optional<Record> read(std::string_view text);
+// The text of a record around its body: the mark, the body's checksum, the body in
+// base64. (write() makes its text so; a fuzzer hands it bodies of its own, to reach
+// past the checksum into the reader.)
+std::string sealed(const Bytes& body);
+// The body of such a text, whatever its checksum says; nothing if it is not one.
+std::optional<Bytes> unsealed(std::string_view text);
 
 }  // namespace frontend

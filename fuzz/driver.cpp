@@ -4,6 +4,9 @@
 // it everywhere. A failing sequence is shrunk to a short one before it is reported.
 //
 //   fuzz_driver [--random N] [--length L] [--seed S] [--save DIR] [CORPUS_FILE_OR_DIR...]
+//   fuzz_driver --records N [--seed S] [--record-corpus DIR] [--save DIR]
+//     the record's reader: the record corpus, then N records of random lessons, cut,
+//     changed or replaced by garbage.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +17,7 @@
 #include <string>
 
 #include "fuzz/events.h"
+#include "fuzz/records.h"
 
 namespace {
 
@@ -46,6 +50,8 @@ int main(int argc, char** argv) {
   std::size_t length = 300;
   unsigned seed = 1;
   std::string saveDir;
+  long records = 0;
+  std::string recordCorpus;
   std::vector<std::filesystem::path> inputs;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -58,8 +64,42 @@ int main(int argc, char** argv) {
       seed = static_cast<unsigned>(std::stoul(value()));
     else if (a == "--save")
       saveDir = value();
+    else if (a == "--records")
+      records = std::stol(value());
+    else if (a == "--record-corpus")
+      recordCorpus = value();
     else
       inputs.emplace_back(a);
+  }
+
+  if (records > 0 || !recordCorpus.empty()) {
+    std::vector<std::vector<std::uint8_t>> inputsToRead;
+    if (!recordCorpus.empty())
+      for (const auto& entry : std::filesystem::directory_iterator(recordCorpus))
+        if (entry.is_regular_file()) inputsToRead.push_back(readFile(entry.path()));
+    std::mt19937 rng(seed);
+    for (long r = 0; r < records; ++r) {
+      inputsToRead.push_back(fuzz::mutatedRecord(rng));
+      if (!saveDir.empty() && r < 16) {
+        std::ofstream out(saveDir + "/record-" + std::to_string(seed) + "-" + std::to_string(r),
+                          std::ios::binary);
+        out.write(reinterpret_cast<const char*>(inputsToRead.back().data()),
+                  static_cast<std::streamsize>(inputsToRead.back().size()));
+      }
+    }
+    int failed = 0, accepted = 0;
+    for (const auto& input : inputsToRead) {
+      bool read = false;
+      const auto fault = fuzz::readRecord(input.data(), input.size(), &read);
+      accepted += read ? 1 : 0;
+      if (fault) {
+        ++failed;
+        std::cerr << "FAIL record input of " << input.size() << " bytes: " << *fault << '\n';
+      }
+    }
+    std::cout << "records: " << inputsToRead.size() << " inputs, " << accepted
+              << " read as records (resumed, played on and written again), " << failed << " failed\n";
+    return failed == 0 ? 0 : 1;
   }
 
   long executions = 0;

@@ -136,6 +136,10 @@ std::vector<Event> decode(const std::uint8_t* data, std::size_t size) {
       }
       case 1:
         e.kind = Event::Kind::PointersLost;
+        if ((op >> 2) >= 1 && (op >> 2) <= 3) {
+          e.kind = Event::Kind::Keeping;
+          e.index = (op >> 2) - 1;
+        }
         break;
       case 2:
         e.kind = Event::Kind::Click;
@@ -178,6 +182,9 @@ std::vector<std::uint8_t> encode(const std::vector<Event>& events) {
       }
       case Event::Kind::PointersLost:
         out.push_back(1);
+        break;
+      case Event::Kind::Keeping:
+        out.push_back(static_cast<std::uint8_t>(1 | ((e.index % 3 + 1) << 2)));
         break;
       case Event::Kind::Click:
         out.push_back(static_cast<std::uint8_t>(2 | ((e.index & 63) << 2)));
@@ -233,6 +240,11 @@ std::vector<Event> randomSequence(std::mt19937& rng, std::size_t length) {
       e.index = pick(5);
     } else if (p < 15) {
       e.kind = Event::Kind::PointersLost;
+    } else if (p < 17) {
+      // A wipe taken back, by Ctrl+Z or the offer's control, or the page loaded again.
+      e.kind = Event::Kind::Keeping;
+      const int k = percent(rng);
+      e.index = k < 45 ? Event::kCtrlZ : k < 70 ? Event::kTakeOffer : Event::kReload;
     } else if (p < 27) {
       // A keyboard user: a part's slider focused and its keys, the board's keys.
       e.kind = Event::Kind::Keyboard;
@@ -314,6 +326,9 @@ std::string describe(const Event& e) {
     case Event::Kind::PointersLost:
       o << "pointers lost";
       break;
+    case Event::Kind::Keeping:
+      o << (e.index == Event::kCtrlZ ? "Ctrl+Z" : e.index == Event::kTakeOffer ? "the offer taken" : "reload");
+      break;
     case Event::Kind::Click:
       o << "click control " << e.index;
       break;
@@ -352,6 +367,10 @@ frontend::Outcome deliver(frontend::Presenter& core, const Event& e, double nowM
       return core.pointer(e.phase, {e.x, e.y, e.button, e.held, {}, e.pointer, e.device, nowMs});
     case Event::Kind::PointersLost:
       return core.pointersLost();
+    case Event::Kind::Keeping:
+      if (e.index == Event::kCtrlZ) return core.takeBack();
+      if (e.index == Event::kTakeOffer) return core.takeOffer();
+      break;  // a reload: see Session::reload
     case Event::Kind::Click: {
       const auto& controls = core.toolRow.controls();
       return core.click(controls[static_cast<std::size_t>(e.index) % controls.size()].id);
@@ -417,15 +436,36 @@ std::string where(const Event& e) {
 
 }  // namespace
 
-Session::Session() : ink_(0, 0), screen_(0, 0), full_(0, 0) {
-  form_.Form_Load();
-  core_ = std::make_unique<frontend::Presenter>(form_);
+namespace {
+// A board as a window that holds it shows it: a full repaint, ink and all.
+Pixels boardOf(const frontend::BoardState& board) {
+  app::Form1 form;
+  form.Form_Load();
+  frontend::Presenter core(form);
+  frontend::restore(form, board);
+  frontend::BoardScene& scene = core.scene;
+  Pixels ink(scene.width(), scene.height()), out(scene.width(), scene.height());
+  scene.frame([&](const frontend::InkStroke& s) { ink.ink(s); });
+  out.underlay(ink, scene.area());
+  scene.paint(scene.area(), out, kGrid);
+  return out;
+}
+}  // namespace
+
+Session::Session() : ink_(0, 0), screen_(0, 0), full_(0, 0) { open({}); }
+
+void Session::open(std::string_view record) {
+  core_.reset();
+  form_ = std::make_unique<app::Form1>();
+  form_->Form_Load();
+  core_ = std::make_unique<frontend::Presenter>(*form_);
   frontend::BoardScene& scene = core_->scene;
   ink_ = Pixels(scene.width(), scene.height());
   screen_ = Pixels(scene.width(), scene.height());
   full_ = Pixels(scene.width(), scene.height());
-  shown_.resize(core_->toolRow.controls().size());
-  for (const frontend::ToolChange& c : core_->afterInput().changes) {
+  shown_.assign(core_->toolRow.controls().size(), {});
+  const frontend::Outcome first = record.empty() ? core_->afterInput() : core_->resume(record);
+  for (const frontend::ToolChange& c : first.changes) {
     frontend::ToolState& s = shown_[c.at];
     s = {c.bold.value_or(false), c.enabled.value_or(true), c.checked.value_or(false),
          c.visible.value_or(true)};
@@ -433,15 +473,77 @@ Session::Session() : ink_(0, 0), screen_(0, 0), full_(0, 0) {
   scene.frame([&](const frontend::InkStroke& s) { ink_.ink(s); });
   screen_.underlay(ink_, scene.area());
   scene.paint(scene.area(), screen_, kGrid);
+  heardMs_.clear();
+  penMs_.reset();
+  ownerKind_ = PointerKind::Mouse;
+  seenInk_ = 0;
+  drawn_.clear();
+  endedState_.clear();
+}
+
+const Pixels& Session::repaint() {
+  frontend::BoardScene& scene = core_->scene;
+  const auto damage = scene.frame([&](const frontend::InkStroke& s) { ink_.ink(s); });
+  seenInk_ = 0;
+  scene.paintDamage(damage, screen_, kGrid, scene.inkRasterAt(1),
+                    [&](const frontend::Underlay& u) { screen_.underlay(ink_, u.device); });
+  full_.underlay(ink_, scene.area());
+  scene.paint(scene.area(), full_, kGrid);
+  return full_;
+}
+
+namespace {
+std::string differsAt(const std::optional<frontend::Point>& at) {
+  std::ostringstream o;
+  o << "board pixel (" << at->x << ", " << at->y << ")";
+  return o.str();
+}
+}  // namespace
+
+std::optional<std::string> Session::reload() {
+  // What a page's leaving does: every gesture and the keys' hold end, and the record
+  // is written.
+  core_->pointersLost();
+  core_->leavePart();
+  core_->boardFocus(false);
+  core_->keepAgain();
+  const std::optional<std::string> text = core_->record(nowMs_);
+  if (!text) return "no record to keep as the page left";
+  const Pixels before = repaint().copy();
+  const bool offered = core_->offer().kind == frontend::Offer::Kind::TakeBackWipe;
+  open(*text);
+  if (auto at = repaint().firstDifference(before))
+    return "the page loaded again shows the board otherwise, at " + differsAt(at);
+  if (offered != (core_->offer().kind == frontend::Offer::Kind::TakeBackWipe))
+    return "the page loaded again lost the wipe's offer, or made one";
+  return std::nullopt;
+}
+
+std::optional<std::string> Session::keeping(const Event& e) {
+  if (e.index == Event::kReload) return reload();
+  const bool offered = core_->offer().kind == frontend::Offer::Kind::TakeBackWipe;
+  const frontend::Outcome out = deliver(*core_, e, nowMs_);
+  if (auto fault = apply(out, e)) return fault;
+  if (e.index == Event::kCtrlZ && out.keyTaken != offered)
+    return "Ctrl+Z was taken with no wipe to take back, or left with one " + where(e);
+  if (offered && core_->offer().kind != frontend::Offer::Kind::None)
+    return "the offer stayed after it was taken " + where(e);
+  if (offered && offered_) {
+    if (auto at = repaint().firstDifference(*offered_))
+      return "the wipe taken back differs from the board wiped, at " + differsAt(at);
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> Session::play(const Event& e) {
-  // Once the program has ended, nothing reaches it and nothing changes.
+  // Once the program has ended, nothing reaches it and nothing changes; the page
+  // loaded again starts the lesson anew, with the board it ended on offered back.
+  if (ended() && e.kind == Event::Kind::Keeping && e.index == Event::kReload) return reload();
   if (ended()) {
-    const frontend::Outcome out = deliver(*core_, asDelivered(form_, e).front(), nowMs_);
+    const frontend::Outcome out = deliver(*core_, asDelivered(*form_, e).front(), nowMs_);
     if (out.reached || !out.ended || !out.changes.empty())
       return "an input was handled after the end " + where(e);
-    if (testing_support::dump(form_) != endedState_)
+    if (testing_support::dump(*form_) != endedState_)
       return "the window changed after the end " + where(e);
     return std::nullopt;
   }
@@ -453,9 +555,9 @@ std::optional<std::string> Session::play(const Event& e) {
       break;
     case Event::Kind::PointersLost: {
       fault = apply(deliver(*core_, e, nowMs_), e);
-      const board::Board& b = form_.board;
+      const board::Board& b = form_->board;
       if (!fault && (core_->boardOwner() || b.PenDown != 0 || b.LineDrawing != 0 ||
-                     form_.figure.DragTarget != 0))
+                     form_->figure.DragTarget != 0))
         fault = "a gesture went on after every pointer was lost";
       break;
     }
@@ -472,30 +574,44 @@ std::optional<std::string> Session::play(const Event& e) {
       break;
     }
     case Event::Kind::Picture:
-      for (const Event& p : asDelivered(form_, e))
+      for (const Event& p : asDelivered(*form_, e))
         if (!fault) fault = pointer(p);
+      break;
+    case Event::Kind::Keeping:
+      fault = keeping(e);
       break;
     case Event::Kind::Keyboard: {
       fault = apply(deliver(*core_, e, nowMs_), e);
       const frontend::Keyboard& keys = core_->keyboard();
-      if (!fault && keys.held() && form_.figure.DragTarget != 0)
+      if (!fault && keys.held() && form_->figure.DragTarget != 0)
         fault = "a part held by the keys would follow a pointer passing over the board";
       if (!fault && keys.held().has_value() != keys.overlay()[0].Visible)
         fault = "the ring does not show what the keys hold";
-      if (!fault && keys.drawing() && (form_.board.LineDrawing != 1 || core_->boardOwner()))
+      if (!fault && keys.drawing() && (form_->board.LineDrawing != 1 || core_->boardOwner()))
         fault = "the keys draw a line that is not being drawn, or beside a pointer";
       break;
     }
   }
   if (fault) return fault;
   // What this event drew: the ink waits for the next frame.
-  const auto& pending = form_.gamen.pending();
+  const auto& pending = form_->gamen.pending();
   drawn_.assign(pending.begin() + static_cast<std::ptrdiff_t>(std::min(seenInk_, pending.size())),
                 pending.end());
   seenInk_ = pending.size();
-  if (auto broken = brokenInvariant(form_, drawn_)) return broken;
+  // A wipe taken back draws the kept writing again, in whatever mode it comes back in:
+  // the board it draws is judged whole, pixel for pixel, by keeping().
+  if (e.kind == Event::Kind::Keeping) drawn_.clear();
+  if (auto broken = brokenInvariant(*form_, drawn_)) return broken;
   if (auto row = toolRowShown()) return row;
-  if (ended()) endedState_ = testing_support::dump(form_);
+  // A wipe offered back: how the wiped board showed, drawn afresh from what was kept,
+  // for the board taken back to be held against.
+  if (offerChanged_) offered_.reset();
+  if (offerChanged_ && core_->offer().kind == frontend::Offer::Kind::TakeBackWipe) {
+    core_->keepAgain();
+    if (const auto text = core_->record(nowMs_)) offered_ = boardOf(*frontend::read(*text)->kept);
+  }
+  offerChanged_ = false;
+  if (ended()) endedState_ = testing_support::dump(*form_);
   return std::nullopt;
 }
 
@@ -530,8 +646,8 @@ std::optional<std::string> Session::pointer(const Event& e) {
       return "the board did not take a press " + where(e);
   }
   if (cancel && owner == e.pointer) {
-    const board::Board& b = form_.board;
-    if (now || b.PenDown != 0 || b.LineDrawing != 0 || form_.figure.DragTarget != 0)
+    const board::Board& b = form_->board;
+    if (now || b.PenDown != 0 || b.LineDrawing != 0 || form_->figure.DragTarget != 0)
       return "a gesture went on after its pointer was cancelled " + where(e);
   }
   return std::nullopt;
@@ -545,6 +661,7 @@ double& Session::heard(int pointer) {
 
 // The tool row's changes applied as a front end applies them.
 std::optional<std::string> Session::apply(const frontend::Outcome& out, const Event& e) {
+  offerChanged_ = offerChanged_ || out.offerChanged;
   const auto& controls = core_->toolRow.controls();
   for (const frontend::ToolChange& c : out.changes) {
     if (c.at >= controls.size() || !(controls[c.at].id == c.id))
@@ -562,7 +679,7 @@ std::optional<std::string> Session::apply(const frontend::Outcome& out, const Ev
 std::optional<std::string> Session::toolRowShown() const {
   const auto& controls = core_->toolRow.controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    const frontend::ToolState model = modelState(form_, controls[i].id);
+    const frontend::ToolState model = modelState(*form_, controls[i].id);
     if (!(shown_[i] == model))
       return "the tool row shows control " + std::to_string(i) + " (" + controls[i].caption +
              ") otherwise than the model holds it";

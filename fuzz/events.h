@@ -1,6 +1,7 @@
 // Byte strings read as the input a front end hands the program's core: pointers of
-// every kind on the board, the pointers taken away, clicks on the tool row and presses
-// on the pictures. A session plays them through the core as both front ends do, and
+// every kind on the board, the pointers taken away, clicks on the tool row, presses
+// on the pictures, the keyboard, a wipe taken back and the page loaded again from what
+// it kept. A session plays them through the core as both front ends do, and
 // after every one checks what a user could see go wrong.
 #pragma once
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/form1.h"
@@ -25,7 +27,9 @@ struct Event {
     Click,         // a click on the tool row's control at `index` in ToolRow::controls()
     Picture,       // a mouse click on Image1(`index`), wherever it stands then
     Keyboard,      // the keyboard's `action` on part `index` with key `button`
+    Keeping,       // `index`: Ctrl+Z, the offer's control, or the page loaded again
   };
+  enum : int { kCtrlZ = 0, kTakeOffer = 1, kReload = 2 };
   // What a keyboard event does.
   enum class Action { FocusPart, LeavePart, PartKey, BoardFocus, BoardBlur, BoardKey, Slide };
   Action action = Action::FocusPart;
@@ -64,6 +68,9 @@ frontend::Outcome deliver(frontend::Presenter& core, const Event& e, double nowM
 std::optional<std::string> brokenInvariant(const app::Form1& form,
                                            const std::vector<forms::InkCommand>& ink);
 int invariantCount();
+// Of those, what keeps the window's arithmetic sound whatever it shows: flags, finite
+// values, one mode at a time.
+std::optional<std::string> brokenSafety(const app::Form1& form);
 
 // One window and its core, with what a front end keeps of it: the tool row as last
 // applied, the ink raster, and the screen as painted frame by frame, only where damaged.
@@ -79,12 +86,21 @@ class Session {
   bool ended() const { return core_->ended(); }
 
  private:
+  // The window opened afresh, with the board of `record` if one is given, as a page
+  // opens in its tab.
+  void open(std::string_view record);
+  std::optional<std::string> keeping(const Event& e);
+  // The page loaded again: its record read into a new window, which must show the
+  // board as the old one showed it.
+  std::optional<std::string> reload();
+  // A full repaint of the board as it stands, ink and all.
+  const Pixels& repaint();
   std::optional<std::string> pointer(const Event& e);
   std::optional<std::string> apply(const frontend::Outcome& out, const Event& e);
   std::optional<std::string> toolRowShown() const;
   double& heard(int pointer);
 
-  app::Form1 form_;
+  std::unique_ptr<app::Form1> form_;
   std::unique_ptr<frontend::Presenter> core_;
   std::vector<frontend::ToolState> shown_;  // the tool row, as the changes left it
   Pixels ink_;
@@ -97,6 +113,8 @@ class Session {
   std::string endedState_;  // the window as it was when it ended
   std::vector<forms::InkCommand> drawn_;  // what the last event drew
   std::size_t seenInk_ = 0;               // of the ink waiting for the next frame
+  bool offerChanged_ = false;             // the last outcome changed the offer
+  std::optional<Pixels> offered_;         // the wiped board offered back, as it showed
 };
 
 // Runs a sequence on a fresh, loaded window, comparing frames every few dozen events

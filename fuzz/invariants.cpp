@@ -205,4 +205,10 @@ std::optional<std::string> brokenInvariant(const app::Form1& form,
   return std::nullopt;
 }
 
+std::optional<std::string> brokenSafety(const app::Form1& form) {
+  for (Check check : {flagsAreZeroOrOne, everythingFinite, oneModeAtATime})
+    if (auto broken = check(form, {})) return broken;
+  return std::nullopt;
+}
+
 }  // namespace fuzz

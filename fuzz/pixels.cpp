@@ -86,6 +86,13 @@ Pixels::~Pixels() {
   if (!pixels_.empty() && spare().size() < 4) spare().push_back(std::move(pixels_));
 }
 
+Pixels Pixels::copy() const {
+  Pixels out(width_, height_);
+  out.clip_ = clip_;
+  out.pixels_ = pixels_;
+  return out;
+}
+
 void Pixels::clip(const Rect& r) { clip_ = r.intersected(bounds()); }
 
 void Pixels::set(const Rect& r, std::uint32_t look) {

@@ -24,6 +24,9 @@ class Pixels : public frontend::Rasteriser {
   Pixels& operator=(const Pixels&) = delete;
   ~Pixels();
 
+  // The same pixels, to keep beside these.
+  Pixels copy() const;
+
   // Later items set pixels only inside `r` (and the board).
   void clip(const frontend::Rect& r);
   void set(const frontend::Rect& r, std::uint32_t value);  // a value as at() gives it

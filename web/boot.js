@@ -2,7 +2,7 @@
 // to Emscripten's runtime; the window set up in the order that puts the figure on
 // screen first; the site kept for use offline; and every way the lesson stops (終了,
 // a failure, a browser without wasm) ending in one panel that says why.
-/* global Built, Canvas, Core, Row, Stage */
+/* global Built, Canvas, Core, Keep, Row, Stage */
 
 const Boot = {
   started: false,
@@ -50,7 +50,9 @@ const Boot = {
     if (!document.getElementById('ended')?.hidden) return;
     console.error('parallel-lines:', reason);
     if (Boot.started)
-      Boot.showPanel('問題が起きたため、止まりました', '書いたものは消えました。もう一度始めてください。');
+      Boot.showPanel('問題が起きたため、止まりました', Keep.area
+        ? 'もう一度始めると、最後に残った板書に戻ります。'
+        : '書いたものは消えました。もう一度始めてください。');
     else
       Boot.showPanel('このブラウザでは動きませんでした',
                      '新しい Chrome、Edge、Safari か Firefox で開いてください。');
@@ -60,13 +62,16 @@ const Boot = {
     document.getElementById('again')?.addEventListener('click', () => location.reload());
     document.getElementById('stage').hidden = false;
     const v = Stage.viewport = Stage.measure();
-    Core.start(v.w, v.h, v.ratio);
+    const resumed = Core.start(v.w, v.h, v.ratio, Keep.open());
     Boot.started = true;
+    Keep.listen();
+    Keep.start(resumed);
     Stage.paints++;  // the first frame is painted as the window is placed
     // When the figure reaches the screen: the frame after it was drawn. The tool row
     // follows it.
     requestAnimationFrame(() => {
       performance.mark('figure');
+      Keep.opened();
       Row.attach();
       if (document.hasFocus() && document.activeElement === document.body) Stage.focusFirst();
     });

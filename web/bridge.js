@@ -19,8 +19,38 @@ mergeInto(LibraryManager.library, {
     KEY: { ArrowUp: 0, ArrowDown: 1, ArrowLeft: 2, ArrowRight: 3, PageUp: 4, PageDown: 5,
            Enter: 6, ' ': 7, Escape: 8 },
     KEY_DID: { taken: 1, toBoard: 2 },
+    OFFER: ['none', 'takeBack', 'previous'],
+    KEEP: ['no', 'soon', 'now'],
+    PREVIOUS: ['unreadable', 'old', 'notOffered', 'offered'],
+    // Past this, a stored text is no record of ours (they stay near a megabyte).
+    LONGEST_RECORD: 8 * 1024 * 1024,
 
-    start: function (width, height, pixelRatio) { _pl_start(width, height, pixelRatio); },
+    // The board as it starts: `record`, the text this tab kept, or null. Returns whether
+    // the board came back from it.
+    start: function (width, height, pixelRatio, record) {
+      return !!_pl_start(width, height, pixelRatio, Core.putText(record));
+    },
+    // Text into the program's inbox; its size in bytes (0 for none, or for a text too
+    // long to be a record).
+    putText: function (text) {
+      if (typeof text !== 'string' || !text.length || text.length > Core.LONGEST_RECORD) return 0;
+      const room = 3 * text.length;  // UTF-8 at most triples a string's length
+      const at = _pl_inbox(room);
+      return new TextEncoder().encodeInto(text, HEAPU8.subarray(at, at + room)).written;
+    },
+    // What another tab's record is (Core.PREVIOUS); the newest recent one is offered.
+    consider: function (text, nowMs) {
+      const size = Core.putText(text);
+      return Core.PREVIOUS[size ? _pl_consider(size, nowMs) : 0];
+    },
+    storage: function (keeps) { _pl_storage(keeps ? 1 : 0); },
+    takeOffer: function () { _pl_take_offer(); },
+    takeBack: function () { return !!_pl_take_back(); },
+    // The record to keep now, or null when none is due (or a stroke is under way).
+    record: function (nowMs, force) {
+      const at = _pl_record(nowMs, force ? 1 : 0);
+      return at ? UTF8ToString(at, _pl_record_size()) : null;
+    },
     resize: function (width, height, pixelRatio) { _pl_resize(width, height, pixelRatio); },
     repaint: function () { _pl_repaint(); },
     // A Pointer Event (or one of its coalesced samples) at a stage, by its name.
@@ -118,4 +148,15 @@ mergeInto(LibraryManager.library, {
   },
 
   pl_js_ended: function () { Boot.end(); },
+
+  pl_js_offer: function (kind, words, action, x, y, w, h, cx, cy, cw, ch, wx, wy, ww, wh, font, fore,
+                         back) {
+    Keep.offer(Core.OFFER[kind], UTF8ToString(words), UTF8ToString(action), { x, y, w, h },
+               { x: cx, y: cy, w: cw, h: ch }, { x: wx, y: wy, w: ww, h: wh }, UTF8ToString(font),
+               Canvas.css(fore), Canvas.css(back));
+  },
+  pl_js_notice: function (words, x, y, w, h, font, fore, back) {
+    Keep.notice(UTF8ToString(words), { x, y, w, h }, UTF8ToString(font), Canvas.css(fore), Canvas.css(back));
+  },
+  pl_js_keep: function (when) { Keep.due(Core.KEEP[when]); },
 });

@@ -71,6 +71,21 @@ inline constexpr unsigned kDomMainHeld = 1, kDomSecondaryHeld = 2, kDomMiddleHel
 static_assert(kDomMainHeld == frontend::kLeft && kDomSecondaryHeld == frontend::kRight &&
               kDomMiddleHeld == frontend::kMiddle);
 
+// The offer in the board's corner, when a record is due, and what another tab's record
+// turned out to be, as the script is told them.
+enum class OfferCode : int { None = 0, TakeBackWipe = 1, PreviousBoard = 2 };
+static_assert(same(frontend::Offer::Kind::None, OfferCode::None) &&
+              same(frontend::Offer::Kind::TakeBackWipe, OfferCode::TakeBackWipe) &&
+              same(frontend::Offer::Kind::PreviousBoard, OfferCode::PreviousBoard));
+enum class KeepCode : int { No = 0, Soon = 1, Now = 2 };
+static_assert(same(frontend::Keep::No, KeepCode::No) && same(frontend::Keep::Soon, KeepCode::Soon) &&
+              same(frontend::Keep::Now, KeepCode::Now));
+enum class PreviousCode : int { Unreadable = 0, Old = 1, NotOffered = 2, Offered = 3 };
+static_assert(same(frontend::Previous::Unreadable, PreviousCode::Unreadable) &&
+              same(frontend::Previous::Old, PreviousCode::Old) &&
+              same(frontend::Previous::NotOffered, PreviousCode::NotOffered) &&
+              same(frontend::Previous::Offered, PreviousCode::Offered));
+
 // Where the focus goes first, when it is not a tool-row control (their places in the
 // row are 0 and up).
 inline constexpr int kTheBoard = -1;

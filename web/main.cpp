@@ -5,8 +5,10 @@
 // with web/canvas.js and shows with web/page.js.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontend/fit.h"
@@ -43,6 +45,12 @@ void pl_js_fill_device(int x, int y, int w, int h, int colour);
 void pl_js_ink_clear(int colour);
 void pl_js_ink_segment(double x1, double y1, double x2, double y2, int colour, int width);
 void pl_js_ended();
+void pl_js_offer(int kind, const char* words, const char* action, int x, int y, int w, int h,
+                 int controlX, int controlY, int controlW, int controlH, int wordsX, int wordsY,
+                 int wordsW, int wordsH, const char* font, int fore, int back);
+void pl_js_notice(const char* words, int x, int y, int w, int h, const char* font, int fore,
+                  int back);
+void pl_js_keep(int when);
 }
 
 namespace {
@@ -101,7 +109,24 @@ struct Page {
 };
 Page* page = nullptr;
 
-// The page follows every input's outcome: the tool row's changes, and the end.
+// Text the page hands over (a record), in a buffer it fills; and the record the page
+// is handed, kept until the next.
+std::string inbox;
+std::string outbox;
+std::string_view inboxText(int size) {
+  return std::string_view(inbox).substr(0, static_cast<std::size_t>(std::max(size, 0)));
+}
+
+void showOffer() {
+  const frontend::Offer& o = page->core->offer();
+  pl_js_offer(web::code(o.kind), o.words.c_str(), o.action.c_str(), o.box.x, o.box.y, o.box.w,
+              o.box.h, o.control.x, o.control.y, o.control.w, o.control.h, o.wordsBox.x,
+              o.wordsBox.y, o.wordsBox.w, o.wordsBox.h, cssFont(o.font).c_str(), rgb(o.fore),
+              rgb(o.back));
+}
+
+// The page follows every input's outcome: the tool row's changes, the offer, the words
+// to say, the record to keep, and the end.
 bool apply(const frontend::Outcome& outcome) {
   for (const frontend::ToolChange& c : outcome.changes) {
     auto flag = [](const std::optional<bool>& v) {
@@ -120,6 +145,10 @@ bool apply(const frontend::Outcome& outcome) {
     shown = now;
     pl_js_set_part(static_cast<int>(i), now.value, now.max, now.valueText.c_str());
   }
+  if (outcome.offerChanged) showOffer();
+  if (!outcome.say.empty()) pl_js_say(outcome.say.c_str());
+  // The record is written before the page ends.
+  if (outcome.keep != frontend::Keep::No) pl_js_keep(web::code(outcome.keep));
   if (outcome.ended) pl_js_ended();
   return outcome.reached;
 }
@@ -212,7 +241,15 @@ bool has(int bits, web::ModifierBit bit) { return (bits & web::code(bit)) != 0; 
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void pl_start(double width, double height, double pixelRatio) {
+// A buffer of `size` bytes for text the page hands over next.
+EMSCRIPTEN_KEEPALIVE char* pl_inbox(int size) {
+  inbox.assign(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  return inbox.data();
+}
+
+// `recordSize`: the bytes of the inbox holding the record this tab kept, or 0. Returns
+// whether the board came back from it.
+EMSCRIPTEN_KEEPALIVE int pl_start(double width, double height, double pixelRatio, int recordSize) {
   page = new Page;
   page->form.Form_Load();
   page->core = std::make_unique<frontend::Presenter>(page->form);
@@ -240,9 +277,56 @@ EMSCRIPTEN_KEEPALIVE void pl_start(double width, double height, double pixelRati
                       c.box.h, c.caption.c_str(), cssFont(c.font).c_str(), rgb(c.fore),
                       rgb(c.back), c.name.c_str(), c.description.c_str(), tabIndex);
   }
-  apply(page->core->afterInput());
+  // The board this tab kept, put back before anything is shown, so that the first
+  // frame is the board as it was; then every control's state.
+  const frontend::Outcome opened = recordSize > 0 ? page->core->resume(inboxText(recordSize))
+                                                  : page->core->afterInput();
+  apply(opened);
   fitTo(width, height, pixelRatio);
+  return opened.offerChanged ? 1 : 0;
 }
+
+// A record another tab or window left (the inbox's first `size` bytes), at `nowMs`:
+// what it is, as web::PreviousCode; the newest recent one is offered.
+EMSCRIPTEN_KEEPALIVE int pl_consider(int size, double nowMs) {
+  if (!running()) return web::code(frontend::Previous::Unreadable);
+  const frontend::Previous p = page->core->consider(inboxText(size), nowMs);
+  if (p == frontend::Previous::Offered) showOffer();
+  return web::code(p);
+}
+
+// Whether this device keeps the board; if not, the notice says so.
+EMSCRIPTEN_KEEPALIVE void pl_storage(int keeps) {
+  if (!running()) return;
+  apply(page->core->storage(keeps != 0));
+  const frontend::Notice& n = page->core->notice();
+  pl_js_notice(n.words.c_str(), n.box.x, n.box.y, n.box.w, n.box.h, cssFont(n.font).c_str(),
+               rgb(n.fore), rgb(n.back));
+}
+
+// The offer's control; Ctrl+Z (returns whether there was a wipe to take back).
+EMSCRIPTEN_KEEPALIVE void pl_take_offer() {
+  if (running()) apply(page->core->takeOffer());
+}
+EMSCRIPTEN_KEEPALIVE int pl_take_back() {
+  if (!running()) return 0;
+  const frontend::Outcome out = page->core->takeBack();
+  apply(out);
+  return out.keyTaken ? 1 : 0;
+}
+
+// The record to keep, saved at `nowMs`, when one is due (`force`: even if nothing
+// changed): its text, pl_record_size() bytes, or null. Also once the lesson has
+// ended: "終了" keeps the board to offer back.
+EMSCRIPTEN_KEEPALIVE const char* pl_record(double nowMs, int force) {
+  if (page == nullptr) return nullptr;
+  if (force != 0) page->core->keepAgain();
+  std::optional<std::string> text = page->core->record(nowMs);
+  if (!text) return nullptr;
+  outbox = std::move(*text);
+  return outbox.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int pl_record_size() { return static_cast<int>(outbox.size()); }
 
 EMSCRIPTEN_KEEPALIVE void pl_resize(double width, double height, double pixelRatio) {
   if (running()) fitTo(width, height, pixelRatio);

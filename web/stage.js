@@ -24,8 +24,9 @@ const Stage = {
   },
 
   place(scale, left, top) {
-    document.getElementById('window').style.transform =
-        `translate(${left}px, ${top}px) scale(${scale})`;
+    const transform = `translate(${left}px, ${top}px) scale(${scale})`;
+    document.getElementById('window').style.transform = transform;
+    document.getElementById('over').style.transform = transform;
   },
 
   // The focus where the core puts it first.

@@ -8,6 +8,7 @@
 // real input: a mouse, keys, and where the driver can, fingers (several at once), a
 // pen, another pixel ratio, and the tab put away for a moment. What a driver cannot
 // send is named in `cannot`, with the reason, so a check skips it aloud.
+import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import puppeteer from 'puppeteer-core';
@@ -69,6 +70,28 @@ class PuppeteerTab {
     await this.page.bringToFront();
   }
   goto(url) { return this.page.goto(url, { waitUntil: 'load' }); }
+  // Every page process of this tab's browser killed, as the system kills them (in
+  // Firefox: the content processes its fork server started for tabs).
+  async killPages() {
+    this.changed = true;
+    const rows = execFileSync('ps', ['-e', '-o', 'pid=,ppid=,args=']).toString().trim().split('\n')
+        .map(l => l.trim().match(/^(\d+)\s+(\d+)\s+(.*)$/)).filter(Boolean)
+        .map(([, pid, ppid, args]) => ({ pid: Number(pid), ppid: Number(ppid), args }));
+    const mine = new Set([this.page.browser().process().pid]);
+    for (let grew = true; grew;) {
+      grew = false;
+      for (const r of rows) if (mine.has(r.ppid) && !mine.has(r.pid)) { mine.add(r.pid); grew = true; }
+    }
+    const pages = rows.filter(r => mine.has(r.pid) && / tab$/.test(r.args));
+    if (!pages.length) throw new Error('no page process to kill');
+    for (const r of pages) process.kill(r.pid, 'SIGKILL');
+    await new Promise(r => setTimeout(r, 200));
+  }
+  // A script that runs in every page this tab opens, before the page's own.
+  beforeScripts(f) {
+    this.changed = true;
+    return this.page.evaluateOnNewDocument(f);
+  }
   evaluate(f, ...args) { return this.page.evaluate(f, ...args); }
   frames() { return this.evaluate(() => new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))); }
   waitFor(f, ...args) { return this.page.waitForFunction(f, { timeout: 15000 }, ...args); }
@@ -127,6 +150,24 @@ class ChromiumTab extends PuppeteerTab {
     await session.detach();
   }
   pdf() { return this.page.pdf({ printBackground: true }); }
+  // The page frozen, as a Chromebook freezes a hidden tab under memory pressure before
+  // discarding it: the page hears `freeze` and is hidden.
+  freeze() {
+    this.changed = true;
+    return this.cdp('Page.setWebLifecycleState', { state: 'frozen' });
+  }
+  // Every page process of this tab's browser killed, as the system kills them: the
+  // tab shows its crash, and the next page it opens runs in a new process.
+  async killPages() {
+    this.changed = true;
+    const session = await this.page.browser().target().createCDPSession();
+    const { processInfo } = await session.send('SystemInfo.getProcessInfo');
+    await session.detach();
+    const pages = processInfo.filter(p => p.type === 'renderer');
+    if (!pages.length) throw new Error('no page process to kill');
+    for (const p of pages) process.kill(p.id, 'SIGKILL');
+    await new Promise(r => setTimeout(r, 200));
+  }
   // The accessibility tree as a screen reader is handed it.
   accessibilityTree() { return this.page.accessibility.snapshot({ interestingOnly: true }); }
   // axe-core's violations of the WCAG 2.0 to 2.2 A and AA rules and its best practice.
@@ -206,12 +247,13 @@ function chromium(profile) {
   return engine;
 }
 
-function firefox() {
-  return new PuppeteerEngine('firefox', dpr => puppeteer.launch({
+function firefox(profile) {
+  const engine = new PuppeteerEngine('firefox', dpr => puppeteer.launch({
     browser: 'firefox',
     executablePath: '/usr/bin/firefox-esr',
     headless: true,
     extraPrefsFirefox: { 'layout.css.devPixelsPerPx': String(dpr) },
+    userDataDir: profile,
   }), PuppeteerTab, {
     pen: 'WebDriver BiDi has no pen input in Firefox',
     burstOfMoves: 'WebDriver BiDi waits for each input action, so moves never come in a burst',
@@ -222,7 +264,10 @@ function firefox() {
     scriptsOff: 'Firefox cannot turn scripts off through BiDi',
     site: 'the site is checked in Chromium, whose DevTools tell installability',
     touchCancel: 'WebDriver BiDi has no way to cancel a touch',
+    freeze: "freezing a page is Chromium's (its DevTools' lifecycle states)",
   });
+  engine.withProfile = dir => firefox(dir);
+  return engine;
 }
 
 export async function startEngine(name = ENGINE) {

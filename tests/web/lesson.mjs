@@ -62,15 +62,41 @@ export class Lesson {
     this.resize(width, height);
   }
 
-  // The page loaded afresh in the same tab: the figure, then the letter pictures as
-  // they come.
+  // The page loaded afresh in the same tab, with nothing kept from before: the figure,
+  // then the letter pictures as they come.
   async reopen() {
+    await this.forget();
+    await this.reload();
+  }
+
+  // The page loaded again in the same tab, as a reload (or a tab the browser brings
+  // back) loads it: what the page kept for the tab comes back.
+  async reload() {
     await this.tab.clearErrors();
     await this.tab.goto(this.url);
     await this.tab.waitFor(() => typeof Boot !== 'undefined' && Boot.started && Stage.paints > 1);
   }
 
-  close() { return this.tab.close(); }
+  // What the page kept goes, and it keeps nothing more: the next check, or the next
+  // page in this tab, starts on the initial screen.
+  async forget() {
+    await this.state(() => {
+      if (typeof Keep !== 'undefined') {
+        clearTimeout(Keep.timer);
+        Keep.area = null;
+      }
+      localStorage.clear();
+      sessionStorage.clear();
+    }).catch(() => { /* a page with no storage of ours (about:blank, a crashed tab) */ });
+  }
+
+  // Once the record the last change made due is written.
+  kept() { return this.tab.waitFor(() => Keep.area && !Keep.timer && Keep.area.getItem(Keep.key)); }
+
+  async close() {
+    await this.forget();
+    return this.tab.close();
+  }
 
   // What the page logged as errors since it opened, or since they were cleared.
   errors() { return this.tab.errors(); }
@@ -137,6 +163,29 @@ export class Lesson {
     const out = [];
     for (let j = 0; j < img.height; j++) for (let i = 0; i < img.width; i++) out.push(img.at(i, j));
     return out;
+  }
+
+  // Every device pixel of the board as the screen shows it, as one array to compare
+  // whole (each 'r,g,b'; its `width` in device pixels with it).
+  async boardPixels() {
+    await this.settle();
+    const s = this.scale;
+    const img = await this.region(this.left + BOARD_X * s, this.top + BOARD_Y * s, 802 * s, 626 * s);
+    const out = [];
+    for (let j = 0; j < img.height; j++) for (let i = 0; i < img.width; i++) out.push(img.at(i, j).join(','));
+    out.width = img.width;
+    return out;
+  }
+
+  // The same with a box of the window's (an offer's) left out, and two window pixels
+  // round it, where its edges blend with the board on a scaled screen.
+  static without(pixels, box) {
+    const k = pixels.width / 802;
+    return pixels.map((p, n) => {
+      const x = BOARD_X + (n % pixels.width) / k, y = BOARD_Y + Math.floor(n / pixels.width) / k;
+      const inside = x >= box.x - 2 && x < box.x + box.w + 2 && y >= box.y - 2 && y < box.y + box.h + 2;
+      return inside ? 'left out' : p;
+    });
   }
 
   // Device pixels of the board from (x0, y0) to (x1, y1), as columns, each top to

@@ -90,7 +90,7 @@ class Session {
   }
 }
 
-const KEYS = { Tab: '\uE004', Shift: '\uE008', Enter: '\uE007', Escape: '\uE00C', ' ': '\uE00D',
+const KEYS = { Tab: '\uE004', Shift: '\uE008', Control: '\uE009', Meta: '\uE03D', Enter: '\uE007', Escape: '\uE00C', ' ': '\uE00D',
                PageUp: '\uE00E', PageDown: '\uE00F', ArrowLeft: '\uE012', ArrowUp: '\uE013',
                ArrowRight: '\uE014', ArrowDown: '\uE015' };
 
@@ -283,6 +283,10 @@ class WebKitEngine {
     pixelRatio: "WebKit's pixel ratio is fixed for a driver's session (GDK_SCALE)",
     away: "a tab opened and closed beside the page now and then crashes MiniBrowser's page under its driver",
     touchCancel: "WebKit's driver turns touch into mouse input",
+    beforeScripts: "WebKit's driver cannot run a script before the page's own",
+    killPages: "WebKit's driver cannot list the browser's processes",
+    freeze: "freezing a page is Chromium's (its DevTools' lifecycle states)",
+    secondTab: "WebKit's driver drives one window, with one tab",
   };
   sessions = new Map();  // by device pixel ratio
 

@@ -18,7 +18,11 @@ export default function pageChecks(engine) {
       if (l.tab.requests) assert.deepEqual(l.tab.requests.filter(u => u !== PAGE_URL && !u.startsWith('data:')), []);
       const policy = await l.state(() => document.querySelector('meta[http-equiv="Content-Security-Policy"]').content);
       assert.match(policy, /default-src 'none'/);
-      assert.equal(await l.state(() => document.cookie + localStorage.length + sessionStorage.length), '00');
+      // No cookie; nothing kept on the device until the board changes; the tab's name for
+      // its board, in the tab's own storage.
+      assert.deepEqual(await l.state(() => [document.cookie, localStorage.length,
+                                            Object.keys(sessionStorage).map(k => k.replace(/:[^:]*$/, ''))]),
+                       ['', 0, ['parallel-lines:' + new URL(PAGE_URL).pathname]]);
       // A policy violation would be logged, and the page checks for none.
     });
 

@@ -1,0 +1,194 @@
+// The board kept for its tab, in the browser's storage: what the program's record says
+// is written after each change (the program coalesces them and never cuts a stroke in
+// two), and at once when the page is hidden, put away or frozen, so that a reload, a
+// tab the browser discarded or a page process the system killed brings the board back.
+// Web Storage, because its writes finish before the call returns: a page may be killed
+// the moment after. Never in unload: it costs the page the back-forward cache, and a
+// killed page runs nothing. Also the offers in the board's corner and the notice below
+// it, as the program places and words them.
+/* global Boot, Core, Stage */
+
+const Keep = {
+  area: null,  // localStorage, or null where this device keeps nothing
+  key: '',     // this tab's record in it
+  timer: 0,
+  failed: false,  // the last write was refused
+  // Every key of ours begins so: the lesson's own folder, so that two copies of it on
+  // one host keep their boards apart.
+  prefix: 'parallel-lines:' + location.pathname + ':',
+  // How long after a change the record is written: changes in quick succession (a
+  // drag, then a click) are written once.
+  coalesceMs: 300,
+
+  // This tab's storage, and its record if it kept one; null where storage is refused
+  // (a private window, Safari on a file:, storage switched off) or empty.
+  open() {
+    try {
+      const session = window.sessionStorage, local = window.localStorage;
+      let id = session.getItem(Keep.prefix + 'tab');
+      if (!id) {
+        id = Keep.newId();
+        session.setItem(Keep.prefix + 'tab', id);
+      }
+      // A store that reads but refuses every write (Safari's private windows once did).
+      local.setItem(Keep.prefix + 'probe', '1');
+      local.removeItem(Keep.prefix + 'probe');
+      Keep.area = local;
+      Keep.key = Keep.prefix + 'board:' + id;
+      // A record the last start could not get through (it stopped while putting the
+      // board back) is not tried again, or the tab would never open.
+      if (session.getItem(Keep.prefix + 'opening') === Keep.key) return null;
+      session.setItem(Keep.prefix + 'opening', Keep.key);
+      return local.getItem(Keep.key);
+    } catch {
+      Keep.area = null;
+      return null;
+    }
+  },
+
+  // The board is on screen: the record, if any, was read without a fault.
+  opened() {
+    try { window.sessionStorage.removeItem(Keep.prefix + 'opening'); } catch { /* no storage */ }
+  },
+
+  newId() {
+    const bytes = crypto.getRandomValues(new Uint8Array(9));
+    return Array.from(bytes, b => b.toString(16).padStart(2, '0')).join('');
+  },
+
+  // Every record of ours but this tab's, by key.
+  others() {
+    const out = [];
+    for (let i = 0; i < Keep.area.length; i++) {
+      const key = Keep.area.key(i);
+      if (key !== Keep.key && key?.startsWith(Keep.prefix + 'board:')) out.push(key);
+    }
+    return out;
+  },
+
+  // A tab of its own (not a reload): the program offers the newest recent board another
+  // tab left; the unreadable and the old are removed.
+  considerOthers() {
+    const now = Date.now();
+    for (const key of Keep.others()) {
+      const what = Boot.guard(() => Core.consider(Keep.area.getItem(key), now));
+      if (what === 'unreadable' || what === 'old') Keep.area.removeItem(key);
+    }
+  },
+
+  // Wires the page's moments for writing at once, and the start's outcome.
+  start(resumed) {
+    if (!Keep.area) {
+      Boot.guard(() => Core.storage(false));
+      return;
+    }
+    if (!resumed) Keep.considerOthers();
+    const now = () => { Boot.guard(() => Core.pointersLost()); Keep.now(); };
+    document.addEventListener('visibilitychange', () => { if (document.hidden) now(); });
+    addEventListener('pagehide', now);
+    document.addEventListener('freeze', now);
+    // Another tab wrote this tab's record: it is a copy of this one (a duplicated tab
+    // shares the tab's storage). This one takes a key of its own.
+    addEventListener('storage', e => {
+      if (e.key !== Keep.key || e.storageArea !== Keep.area) return;
+      try {
+        const id = Keep.newId();
+        window.sessionStorage.setItem(Keep.prefix + 'tab', id);
+        Keep.key = Keep.prefix + 'board:' + id;
+        Keep.save(true);
+      } catch { /* the same storage refused: this tab goes on unkept */ }
+    });
+  },
+
+  // The program says a record is due: soon, or now.
+  due(when) {
+    if (!Keep.area) return;
+    if (when === 'now') Keep.now();
+    else if (!Keep.timer) Keep.timer = setTimeout(() => Keep.save(), Keep.coalesceMs);
+  },
+
+  now() {
+    clearTimeout(Keep.timer);
+    Keep.save();
+  },
+
+  save(force = false) {
+    Keep.timer = 0;
+    if (!Keep.area) return;
+    const text = Boot.guard(() => Core.record(Date.now(), force));
+    if (typeof text === 'string') Keep.write(text);
+  },
+
+  // A refusal (the quota full) first makes room by removing other tabs' boards; if it
+  // is still refused, the notice says this device keeps no board, until a write works.
+  write(text) {
+    let ok = Keep.tryWrite(text);
+    if (!ok) {
+      for (const key of Keep.others()) Keep.area.removeItem(key);
+      ok = Keep.tryWrite(text);
+    }
+    if (ok === !Keep.failed) return;
+    Keep.failed = !ok;
+    Boot.guard(() => Core.storage(ok));
+  },
+
+  tryWrite(text) {
+    try {
+      Keep.area.setItem(Keep.key, text);
+      return true;
+    } catch {
+      return false;
+    }
+  },
+
+  // The offer in the board's corner, placed in the window's pixels (the layer over the
+  // board is scaled with the window).
+  offer(kind, words, action, box, control, wordsBox, font, fore, back) {
+    const panel = document.getElementById('offer');
+    if (kind === 'none') {
+      // The focus on its control goes back to the board, not to the page's top.
+      if (panel.contains(document.activeElement)) Stage.focusBoard();
+      panel.hidden = true;
+      return;
+    }
+    const place = (el, r, within) => Object.assign(el.style, {
+      left: r.x - within.x + 'px', top: r.y - within.y + 'px', width: r.w + 'px', height: r.h + 'px' });
+    place(panel, box, { x: 0, y: 0 });
+    Object.assign(panel.style, { font, color: fore, background: back });
+    const text = document.getElementById('offer-words');
+    text.textContent = words;
+    text.hidden = !words;
+    place(text, wordsBox, box);
+    const button = document.getElementById('offer-action');
+    button.textContent = action;
+    button.style.font = font;
+    place(button, control, box);
+    panel.hidden = false;
+  },
+
+  notice(words, box, font, fore, back) {
+    const line = document.getElementById('notice');
+    line.textContent = words;
+    line.hidden = !words;
+    Object.assign(line.style, { left: box.x + 'px', top: box.y + 'px', width: box.w + 'px',
+                                height: box.h + 'px', font, color: fore, background: back });
+  },
+
+  listen() {
+    document.getElementById('offer-action').addEventListener('click', () => {
+      Boot.guard(() => Core.takeOffer());
+      Stage.focusBoard();
+      Stage.requestFrame();
+    });
+    // Ctrl+Z, and ⌘Z on an Apple keyboard, take a wipe back while it is offered; any
+    // other time they are the browser's.
+    document.addEventListener('keydown', e => {
+      if (!(e.ctrlKey || e.metaKey) || e.altKey || e.shiftKey) return;
+      if (e.code !== 'KeyZ' && e.key?.toLowerCase() !== 'z') return;
+      if (Boot.guard(() => Core.takeBack())) {
+        e.preventDefault();
+        Stage.requestFrame();
+      }
+    });
+  },
+};
