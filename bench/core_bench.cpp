@@ -1,7 +1,19 @@
-// What one pointer move costs in the window's handlers, without any drawing.
+// What one pointer move costs in the window's handlers, without any drawing; and what
+// keeping the board costs after an hour of heavy writing.
+//
+//   core_bench [benchmark flags]
+//   core_bench --write-hour FILE    the hour's record, for bench/page-keep.mjs
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <random>
+
 #include "app/form1.h"
+#include "bench/hour.h"
 #include "frontend/presenter.h"
 
 namespace {
@@ -82,6 +94,65 @@ void DragPThroughPresenter(benchmark::State& state) {
 }
 BENCHMARK(DragPThroughPresenter);
 
+struct HourOfWriting {
+  app::Form1 form;
+  frontend::Presenter core{form};
+  HourOfWriting() {
+    form.Form_Load();
+    bench::writeAnHour(core);
+    form.gamen.drain([](const forms::InkCommand&) {});
+  }
+};
+HourOfWriting& hour() {
+  static HourOfWriting* h = new HourOfWriting;
+  return *h;
+}
+
+// A save after the hour, as the page makes one when the board changed: the record's
+// head (its blocks of writing are stored once, as they fill); and its whole size.
+void RecordAfterAnHour(benchmark::State& state) {
+  HourOfWriting& h = hour();
+  std::size_t head = 0;
+  for (auto _ : state) {
+    h.core.keepAgain();
+    const std::optional<frontend::Stored> stored = h.core.store(1.8e12);
+    head = stored ? stored->head.size() : 0;
+    benchmark::DoNotOptimize(stored);
+  }
+  h.core.keepAgain();
+  state.counters["record_bytes"] = static_cast<double>(h.core.record(1.8e12)->size());
+  state.counters["head_bytes"] = static_cast<double>(head);
+  state.counters["ink_segments"] = static_cast<double>(h.core.ink().segments());
+}
+BENCHMARK(RecordAfterAnHour)->Unit(benchmark::kMillisecond);
+
+// The page loaded again: the record read and the board put back (the ink waiting for
+// the next frame, as the page draws it).
+void ResumeAfterAnHour(benchmark::State& state) {
+  HourOfWriting& h = hour();
+  h.core.keepAgain();
+  const std::string text = *h.core.record(1.8e12);
+  for (auto _ : state) {
+    app::Form1 form;
+    form.Form_Load();
+    frontend::Presenter core(form);
+    benchmark::DoNotOptimize(core.resume(text));
+    form.gamen.drain([](const forms::InkCommand& c) { benchmark::DoNotOptimize(c); });
+  }
+}
+BENCHMARK(ResumeAfterAnHour)->Unit(benchmark::kMillisecond);
+
+// A wipe and the wipe taken back, after the hour: what 初期画面 and 元に戻す cost.
+void WipeAndTakeBackAfterAnHour(benchmark::State& state) {
+  HourOfWriting& h = hour();
+  for (auto _ : state) {
+    h.core.click({frontend::ControlId::Group::Command, 1});
+    benchmark::DoNotOptimize(h.core.takeBack());
+    h.form.gamen.drain([](const forms::InkCommand& c) { benchmark::DoNotOptimize(c); });
+  }
+}
+BENCHMARK(WipeAndTakeBackAfterAnHour)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK(IdleMove);
@@ -90,4 +161,16 @@ BENCHMARK(DragL);
 BENCHMARK(DragCopy);
 BENCHMARK(PenSegment);
 BENCHMARK(StraightLineStretch);
-BENCHMARK_MAIN();
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--write-hour") == 0) {
+    hour().core.keepAgain();
+    std::ofstream(argv[2], std::ios::binary) << *hour().core.record(1.8e12);
+    return 0;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/form1.h"
+#include "bench/hour.h"
 #include "qt/main_window.h"
 
 namespace {
@@ -100,6 +101,24 @@ void FullScreenFirstFrame(benchmark::State& state) {
   }
 }
 
+// After an hour of writing, 初期画面 and then 元に戻す: the frame that draws the hour's
+// writing into the ink raster again and paints the board.
+void FrameTakeBackAfterAnHour(benchmark::State& state) {
+  View v;
+  bench::writeAnHour(v.window->core());
+  v.event();
+  v.board()->flushFrame();
+  for (auto _ : state) {
+    state.PauseTiming();
+    v.window->apply(v.window->core().click({frontend::ControlId::Group::Command, 1}));
+    v.board()->takeFrame();
+    state.ResumeTiming();
+    v.window->apply(v.window->core().takeBack());
+    const QRegion dirty = v.board()->takeFrame();
+    v.board()->render(&v.image, dirty.boundingRect().topLeft(), dirty);
+  }
+}
+
 }  // namespace
 
 // Argument 1: full screen.
@@ -108,6 +127,7 @@ BENCHMARK(FramePenWidth3)->Arg(0)->Arg(1);
 BENCHMARK(FramePenWidth25)->Arg(0)->Arg(1);
 BENCHMARK(FrameWholeSurface);
 BENCHMARK(FullScreenFirstFrame);
+BENCHMARK(FrameTakeBackAfterAnHour)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" PL_PROJECTOR_SCREEN);

@@ -3,6 +3,8 @@
 // into its ink raster after every event, so the model never holds the writing.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -53,12 +55,22 @@ class DrawingSurface : public Bounds {
   std::function<void(const InkCommand&)> drawn;
 
   const std::vector<InkCommand>& pending() const { return pending_; }
+  // Room for `more` commands before the next drain (a board's writing drawn again).
+  void reserve(std::size_t more) { pending_.reserve(pending_.size() + more); }
 
   // Hands every pending command to `f` in order and forgets them.
   template <class F>
   void drain(F&& f) {
     for (const InkCommand& c : pending_) f(c);
     pending_.clear();
+  }
+  // The same for the first `most` of them; whether any are left for the next.
+  template <class F>
+  bool drain(F&& f, std::size_t most) {
+    const std::size_t n = std::min(most, pending_.size());
+    for (std::size_t i = 0; i < n; ++i) f(pending_[i]);
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(n));
+    return !pending_.empty();
   }
 
  private:

@@ -22,8 +22,21 @@ FontChoice offerFont() { return fontChoice(forms::FontSpec{}); }
 }  // namespace
 
 Keeper::Keeper(app::Form1& form) : form_(form) {
-  form_.gamen.drawn = [this](const forms::InkCommand& c) { ink_.add(c); };
+  follow();
   form_.beforeInitScreen = [this] { wiped_ = capture(form_, ink_); };
+}
+
+void Keeper::follow() {
+  form_.gamen.drawn = [this](const forms::InkCommand& c) { ink_.add(c); };
+}
+
+void Keeper::putBack(const BoardState& board) {
+  // The writing comes to the surface again, to be drawn; its log is the board's own,
+  // not logged again stroke by stroke.
+  form_.gamen.drawn = nullptr;
+  restore(form_, board);
+  ink_ = board.ink;
+  follow();
 }
 
 Keeper::~Keeper() {
@@ -75,7 +88,7 @@ bool Keeper::settle(bool goesOn, std::string& say) {
 bool Keeper::take(std::string& say) {
   if (offer_.kind == Offer::Kind::TakeBackWipe) return takeBack(say);
   if (offer_.kind != Offer::Kind::PreviousBoard || !previous_) return false;
-  restore(form_, previous_->board);
+  putBack(previous_->board);
   previous_.reset();
   show(Offer::Kind::None);
   dirty_ = true;
@@ -85,7 +98,7 @@ bool Keeper::take(std::string& say) {
 
 bool Keeper::takeBack(std::string& say) {
   if (offer_.kind != Offer::Kind::TakeBackWipe || !kept_) return false;
-  restore(form_, *kept_);
+  putBack(*kept_);
   kept_.reset();
   show(Offer::Kind::None);
   dirty_ = true;
@@ -93,20 +106,38 @@ bool Keeper::takeBack(std::string& say) {
   return true;
 }
 
-std::string Keeper::record(double nowMs) {
-  dirty_ = false;
+Record Keeper::current(double nowMs) const {
   Record r;
   r.savedAtMs = nowMs;
   r.ended = ended_;
-  r.board = capture(form_, ink_);
+  r.board = capture(form_, {});
   if (offer_.kind == Offer::Kind::TakeBackWipe) r.kept = kept_;
+  return r;
+}
+
+Stored Keeper::store(double nowMs) {
+  dirty_ = false;
+  return frontend::store(current(nowMs), ink_);
+}
+
+std::string Keeper::block(std::string_view name) const {
+  if (const std::string* text = ink_.blockNamed(name)) return *text;
+  if (kept_)
+    if (const std::string* text = kept_->ink.blockNamed(name)) return *text;
+  return {};
+}
+
+std::string Keeper::record(double nowMs) {
+  dirty_ = false;
+  Record r = current(nowMs);
+  r.board.ink = ink_;
   return write(r);
 }
 
 bool Keeper::resume(std::string_view text, std::string& say) {
   std::optional<Record> r = read(text);
   if (!r) return false;
-  restore(form_, r->board);
+  putBack(r->board);
   kept_ = std::move(r->kept);
   previous_.reset();
   show(kept_ ? Offer::Kind::TakeBackWipe : Offer::Kind::None);

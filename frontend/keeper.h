@@ -82,7 +82,11 @@ class Keeper {
   bool takeBack(std::string& say);
 
   // The record of the board as it stands (with the wiped board while it is offered
-  // back), saved at `nowMs`; it is no longer due.
+  // back), saved at `nowMs`, as a store keeps it; it is no longer due. And the text of
+  // a block it names.
+  Stored store(double nowMs);
+  std::string block(std::string_view name) const;
+  // The same record whole, as read() takes it.
   std::string record(double nowMs);
   // A record this tab wrote before (a reload, a discarded tab come back): the board as
   // it was, and its offer. False, and nothing changed, when it cannot be read.
@@ -110,6 +114,11 @@ class Keeper {
 
  private:
   void show(Offer::Kind kind);
+  // Logs every stroke the surface draws.
+  void follow();
+  // A board put back on the window, writing and all.
+  void putBack(const BoardState& board);
+  Record current(double nowMs) const;  // its board's writing left out: it is ink_
   Rect onWindow(const Rect& onBoard) const;
 
   app::Form1& form_;

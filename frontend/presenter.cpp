@@ -99,6 +99,11 @@ std::optional<std::string> Presenter::record(double nowMs) {
   return keeper_.record(nowMs);
 }
 
+std::optional<Stored> Presenter::store(double nowMs) {
+  if (!keeper_.due() || input.owner()) return std::nullopt;
+  return keeper_.store(nowMs);
+}
+
 Outcome Presenter::resume(std::string_view text) {
   std::string say;
   if (!keeper_.resume(text, say)) return afterInput(false);

@@ -80,6 +80,10 @@ class Presenter {
   // A front end that stores the board: its record, when one is due and no gesture is
   // under way (a stroke is never cut in two), saved at `nowMs`; otherwise nothing.
   std::optional<std::string> record(double nowMs);
+  // The same as a store keeps it: a head, and the blocks of writing it names, each
+  // stored once (block() gives one's text).
+  std::optional<Stored> store(double nowMs);
+  std::string block(std::string_view name) const { return keeper_.block(name); }
   // The next record() is due whatever changed (it is to be written elsewhere).
   void keepAgain() { keeper_.changed(); }
   // As it starts: the record this tab kept (the board comes back as it was), records

@@ -41,6 +41,7 @@ class ByteReader {
   ByteReader(const std::uint8_t* data, std::size_t size) : at_(data), end_(data + size) {}
   bool ok() const { return ok_; }
   bool done() const { return at_ == end_; }
+  const std::uint8_t* here() const { return at_; }
   std::size_t left() const { return static_cast<std::size_t>(end_ - at_); }
   void fail() { ok_ = false; }
 
@@ -143,6 +144,45 @@ void InkLog::closeRun() {
   openSteps_.clear();
 }
 
+namespace {
+// FNV-1a, 64 bits: a block's name from its bytes. Two blocks of one board with the same
+// name by chance (about one in 10^17) would still be told apart: the reader checks
+// every block against its name and the record against its checksum.
+std::string nameOf(const std::uint8_t* data, std::size_t size) {
+  std::uint64_t h = 0xcbf29ce484222325ULL;
+  for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 0x100000001b3ULL;
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string name(16, '0');
+  for (int k = 15; k >= 0; --k, h >>= 4) name[static_cast<std::size_t>(k)] = kHex[h & 15];
+  return name;
+}
+void appendBase64(std::string& out, const std::uint8_t* in, std::size_t size);
+}  // namespace
+
+const InkLog::Block& InkLog::block(std::size_t i) const {
+  while (blocks_.size() <= i) {
+    const std::uint8_t* at = closed_.data() + blocks_.size() * kBlockBytes;
+    Block b{nameOf(at, kBlockBytes), {}};
+    appendBase64(b.text, at, kBlockBytes);
+    blocks_.push_back(std::move(b));
+  }
+  return blocks_[i];
+}
+
+void InkLog::tailTo(Bytes& out) const {
+  out.insert(out.end(), closed_.begin() + static_cast<std::ptrdiff_t>(blocks() * kBlockBytes),
+             closed_.end());
+  if (!open_) return;
+  writeRunHead(out, steps_, run_.colour, run_.width, run_.x, run_.y);
+  out.insert(out.end(), openSteps_.begin(), openSteps_.end());
+}
+
+const std::string* InkLog::blockNamed(std::string_view name) const {
+  for (std::size_t i = 0; i < blocks(); ++i)
+    if (block(i).name == name) return &block(i).text;
+  return nullptr;
+}
+
 void InkLog::writeTo(Bytes& out) const {
   out.insert(out.end(), closed_.begin(), closed_.end());
   if (!open_) return;
@@ -150,22 +190,25 @@ void InkLog::writeTo(Bytes& out) const {
   out.insert(out.end(), openSteps_.begin(), openSteps_.end());
 }
 
-template <class F>
-bool InkLog::forEachSegment(const std::uint8_t* data, std::size_t size, F&& f) {
+template <class F, class R>
+bool InkLog::forEachSegment(const std::uint8_t* data, std::size_t size, F&& f, R&& runs) {
   ByteReader in(data, size);
   while (in.ok() && !in.done()) {
+    const std::uint8_t* start = in.here();
     const std::uint64_t steps = in.varint();
     const forms::Rgb colour{in.byte(), in.byte(), in.byte()};
     const std::uint64_t width = in.varint();
     std::int64_t x = unzigzag(in.varint()), y = unzigzag(in.varint());
     // Each step takes two bytes at least: a count beyond that is a lie.
-    if (!in.ok() || steps == 0 || steps > in.left() / 2 || width < 1 || width > kWidestInk)
+    if (!in.ok() || steps == 0 || steps > in.left() / 2 || width < 1 || width > kWidestInk ||
+        std::max(std::abs(x), std::abs(y)) > kMostSteps)
       return false;
+    runs(start, in.here(), Run{colour, static_cast<int>(width), static_cast<std::int32_t>(x),
+                               static_cast<std::int32_t>(y)},
+         static_cast<std::uint32_t>(steps));
     for (std::uint64_t i = 0; i < steps; ++i) {
       const std::int64_t nx = x + unzigzag(in.varint()), ny = y + unzigzag(in.varint());
-      if (!in.ok() || std::max(std::abs(x), std::abs(y)) > kMostSteps ||
-          std::max(std::abs(nx), std::abs(ny)) > kMostSteps)
-        return false;
+      if (!in.ok() || std::max(std::abs(nx), std::abs(ny)) > kMostSteps) return false;
       f(forms::InkCommand{forms::InkCommand::Kind::Segment, fromSteps(x), fromSteps(y),
                           fromSteps(nx), fromSteps(ny), colour, static_cast<int>(width)});
       x = nx;
@@ -178,13 +221,33 @@ bool InkLog::forEachSegment(const std::uint8_t* data, std::size_t size, F&& f) {
 void InkLog::replay(const std::function<void(const forms::InkCommand&)>& f) const {
   Bytes whole;
   writeTo(whole);
-  forEachSegment(whole.data(), whole.size(), f);
+  forEachSegment(whole.data(), whole.size(), f, [](auto&&...) {});
 }
 
 std::optional<InkLog> InkLog::read(const std::uint8_t* data, std::size_t size) {
+  // Checked whole, then taken as it is: the runs that are done, and the last, which
+  // the next segment may go on.
   InkLog log;
-  if (!forEachSegment(data, size, [&log](const forms::InkCommand& c) { log.add(c); }))
-    return std::nullopt;
+  const std::uint8_t* lastRun = data;
+  const std::uint8_t* lastSteps = data;
+  const bool whole = forEachSegment(
+      data, size,
+      [&log](const forms::InkCommand& c) {
+        ++log.segments_;
+        log.lastX_ = toSteps(c.x2);
+        log.lastY_ = toSteps(c.y2);
+      },
+      [&](const std::uint8_t* run, const std::uint8_t* steps, const Run& head, std::uint32_t count) {
+        lastRun = run;
+        lastSteps = steps;
+        log.run_ = head;
+        log.steps_ = count;
+      });
+  if (!whole) return std::nullopt;
+  if (log.segments_ == 0) return InkLog{};
+  log.closed_.assign(data, lastRun);
+  log.openSteps_.assign(lastSteps, data + size);
+  log.open_ = true;
   return log;
 }
 
@@ -454,6 +517,7 @@ BoardState capture(const app::Form1& form, const InkLog& ink) {
 
 void restore(app::Form1& form, const BoardState& state) {
   form.gamen.Cls();
+  form.gamen.reserve(state.ink.segments());
   state.ink.replay([&form](const forms::InkCommand& c) {
     form.gamen.DrawWidth = c.width;
     form.gamen.Line(c.x1, c.y1, c.x2, c.y2, c.colour);
@@ -488,8 +552,8 @@ constexpr std::array<std::uint32_t, 256> kCrcTable = [] {
 }();
 // CRC-32 (as zip has it): a record cut short or changed anywhere is told from one
 // whole, even where what is left still reads as a board.
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-  std::uint32_t c = 0xFFFFFFFFU;
+std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc) {
+  std::uint32_t c = crc ^ 0xFFFFFFFFU;
   for (std::size_t i = 0; i < size; ++i) c = kCrcTable[(c ^ data[i]) & 0xFF] ^ (c >> 8);
   return c ^ 0xFFFFFFFFU;
 }
@@ -497,18 +561,18 @@ std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
 constexpr std::string_view kBase64 =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-void appendBase64(std::string& out, const Bytes& in) {
-  out.reserve(out.size() + (in.size() + 2) / 3 * 4);
+void appendBase64(std::string& out, const std::uint8_t* in, std::size_t size) {
+  out.reserve(out.size() + (size + 2) / 3 * 4);
   std::size_t i = 0;
-  for (; i + 3 <= in.size(); i += 3) {
+  for (; i + 3 <= size; i += 3) {
     const std::uint32_t v = (std::uint32_t{in[i]} << 16) | (std::uint32_t{in[i + 1]} << 8) | in[i + 2];
     out += kBase64[(v >> 18) & 63];
     out += kBase64[(v >> 12) & 63];
     out += kBase64[(v >> 6) & 63];
     out += kBase64[v & 63];
   }
-  if (i < in.size()) {
-    const bool two = i + 1 < in.size();
+  if (i < size) {
+    const bool two = i + 1 < size;
     const std::uint32_t v = (std::uint32_t{in[i]} << 16) | (two ? std::uint32_t{in[i + 1]} << 8 : 0);
     out += kBase64[(v >> 18) & 63];
     out += kBase64[(v >> 12) & 63];
@@ -548,25 +612,38 @@ std::optional<Bytes> fromBase64(std::string_view text) {
   return out;
 }
 
-void putState(Bytes& out, const BoardState& s) {
+// A board in a head: its controls, how many blocks of writing it rests on, and the rest
+// of its writing.
+void putState(Bytes& out, const BoardState& s, const InkLog& ink, std::vector<std::string>& names) {
   putVarint(out, s.controls.size());
   out.insert(out.end(), s.controls.begin(), s.controls.end());
-  Bytes ink;
-  s.ink.writeTo(ink);
-  putVarint(out, ink.size());
-  out.insert(out.end(), ink.begin(), ink.end());
+  putVarint(out, ink.blocks());
+  for (std::size_t i = 0; i < ink.blocks(); ++i) names.push_back(ink.blockName(i));
+  Bytes tail;
+  ink.tailTo(tail);
+  putVarint(out, tail.size());
+  out.insert(out.end(), tail.begin(), tail.end());
 }
 
-std::optional<BoardState> takeState(ByteReader& in, const app::Form1& loaded) {
+// A board read from a head, its writing from the next of `blocks`.
+std::optional<BoardState> takeState(ByteReader& in, const app::Form1& loaded,
+                                    const std::vector<Bytes>& blocks, std::size_t& nextBlock) {
   const std::uint64_t size = in.varint();
   const std::uint8_t* controls = in.take(size);
-  const std::uint64_t inkSize = in.varint();
-  const std::uint8_t* ink = in.take(inkSize);
+  const std::uint64_t count = in.varint();
+  if (!in.ok() || count > blocks.size() - nextBlock) return std::nullopt;
+  Bytes ink;
+  ink.reserve(count * InkLog::kBlockBytes);
+  for (std::uint64_t i = 0; i < count; ++i, ++nextBlock)
+    ink.insert(ink.end(), blocks[nextBlock].begin(), blocks[nextBlock].end());
+  const std::uint64_t tailSize = in.varint();
+  const std::uint8_t* tail = in.take(tailSize);
   if (!in.ok()) return std::nullopt;
+  ink.insert(ink.end(), tail, tail + tailSize);
   auto spare = loadedForm();
   if (!readControls(Bytes(controls, controls + size), *spare) || !holdsTogether(*spare, loaded))
     return std::nullopt;
-  std::optional<InkLog> log = InkLog::read(ink, inkSize);
+  std::optional<InkLog> log = InkLog::read(ink.data(), ink.size());
   if (!log) return std::nullopt;
   // A gesture under way is never kept; a board written by another hand is ended here too.
   return stateOf(*spare, *log);
@@ -574,42 +651,118 @@ std::optional<BoardState> takeState(ByteReader& in, const app::Form1& loaded) {
 
 enum : std::uint8_t { kEnded = 1, kHasKept = 2 };
 
-}  // namespace
-
-std::string write(const Record& record) {
-  Bytes body;
-  putRaw(body, record.savedAtMs);
-  body.push_back(static_cast<std::uint8_t>((record.ended ? kEnded : 0) | (record.kept ? kHasKept : 0)));
-  putState(body, record.board);
-  if (record.kept) putState(body, *record.kept);
-  return sealed(body);
-}
-
-std::string sealed(const Bytes& body) {
+// A head: the mark, the names of its blocks, and, in base64, the checksum of the names
+// and the body, then the body.
+std::string headOf(const std::string& names, const Bytes& body) {
+  std::uint32_t crc = crc32(reinterpret_cast<const std::uint8_t*>(names.data()), names.size(), 0);
+  crc = crc32(body.data(), body.size(), crc);
   Bytes whole;
   whole.reserve(body.size() + 4);
-  putRaw(whole, crc32(body.data(), body.size()));
+  putRaw(whole, crc);
   whole.insert(whole.end(), body.begin(), body.end());
   std::string text(kMark);
-  appendBase64(text, whole);
+  text += names;
+  text += ':';
+  appendBase64(text, whole.data(), whole.size());
   return text;
 }
 
-std::optional<Bytes> unsealed(std::string_view text) {
-  if (text.substr(0, kMark.size()) != kMark) return std::nullopt;
-  std::optional<Bytes> whole = fromBase64(text.substr(kMark.size()));
+// A head's names and its checked body; nothing if it is not a whole head.
+struct Head {
+  std::vector<std::string> names;
+  Bytes body;
+};
+std::optional<Head> readHead(std::string_view head) {
+  if (head.substr(0, kMark.size()) != kMark) return std::nullopt;
+  head.remove_prefix(kMark.size());
+  const std::size_t colon = head.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  const std::string_view names = head.substr(0, colon);
+  Head out;
+  for (std::size_t at = 0; at < names.size();) {
+    const std::size_t end = std::min(names.find(',', at), names.size());
+    const std::string_view name = names.substr(at, end - at);
+    if (name.size() != 16 || name.find_first_not_of("0123456789abcdef") != std::string_view::npos)
+      return std::nullopt;
+    out.names.emplace_back(name);
+    at = end + 1;
+    if (end + 1 == names.size()) return std::nullopt;  // a name left empty at the end
+  }
+  std::optional<Bytes> whole = fromBase64(head.substr(colon + 1));
   if (!whole || whole->size() < 4) return std::nullopt;
-  whole->erase(whole->begin(), whole->begin() + 4);
-  return whole;
+  ByteReader in(whole->data(), 4);
+  const auto crc = in.raw<std::uint32_t>();
+  std::uint32_t mine = crc32(reinterpret_cast<const std::uint8_t*>(names.data()), names.size(), 0);
+  mine = crc32(whole->data() + 4, whole->size() - 4, mine);
+  if (crc != mine) return std::nullopt;
+  out.body.assign(whole->begin() + 4, whole->end());
+  return out;
+}
+
+}  // namespace
+
+Stored store(const Record& record) { return store(record, record.board.ink); }
+
+Stored store(const Record& record, const InkLog& ink) {
+  Stored out;
+  Bytes body;
+  putRaw(body, record.savedAtMs);
+  body.push_back(static_cast<std::uint8_t>((record.ended ? kEnded : 0) | (record.kept ? kHasKept : 0)));
+  putState(body, record.board, ink, out.blocks);
+  if (record.kept) putState(body, *record.kept, record.kept->ink, out.blocks);
+  std::string names;
+  for (const std::string& n : out.blocks) names += (names.empty() ? "" : ",") + n;
+  out.head = headOf(names, body);
+  return out;
+}
+
+std::string blockText(const Record& record, std::string_view name) {
+  for (const BoardState* s : {&record.board, record.kept ? &*record.kept : nullptr})
+    if (const std::string* text = s != nullptr ? s->ink.blockNamed(name) : nullptr) return *text;
+  return {};
+}
+
+std::vector<std::string> blockNames(std::string_view head) {
+  const std::optional<Head> h = readHead(head.substr(0, head.find('\n')));
+  return h ? h->names : std::vector<std::string>{};
+}
+
+std::string write(const Record& record) {
+  const Stored stored = store(record);
+  std::string text = stored.head;
+  for (const std::string& name : stored.blocks) {
+    text += '\n';
+    text += blockText(record, name);
+  }
+  return text;
+}
+
+std::string sealed(const Bytes& body) { return headOf("", body); }
+
+std::optional<Bytes> unsealed(std::string_view text) {
+  std::optional<Head> h = readHead(text);
+  if (!h || !h->names.empty()) return std::nullopt;
+  return std::move(h->body);
 }
 
 std::optional<Record> read(std::string_view text) {
-  if (text.substr(0, kMark.size()) != kMark) return std::nullopt;
-  const std::optional<Bytes> whole = fromBase64(text.substr(kMark.size()));
-  if (!whole || whole->size() < 4) return std::nullopt;
-  ByteReader in(whole->data(), whole->size());
-  const auto crc = in.raw<std::uint32_t>();
-  if (crc != crc32(whole->data() + 4, whole->size() - 4)) return std::nullopt;
+  const std::size_t headEnd = std::min(text.find('\n'), text.size());
+  const std::optional<Head> head = readHead(text.substr(0, headEnd));
+  if (!head) return std::nullopt;
+  // Each block on a line of its own, each what its name says.
+  std::vector<Bytes> blocks;
+  for (std::size_t at = headEnd; at < text.size();) {
+    const std::size_t start = at + 1;
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::optional<Bytes> block = fromBase64(text.substr(start, end - start));
+    if (!block || block->size() != InkLog::kBlockBytes || blocks.size() >= head->names.size() ||
+        nameOf(block->data(), block->size()) != head->names[blocks.size()])
+      return std::nullopt;
+    blocks.push_back(std::move(*block));
+    at = end;
+  }
+  if (blocks.size() != head->names.size()) return std::nullopt;
+  ByteReader in(head->body.data(), head->body.size());
   Record r;
   r.savedAtMs = in.raw<double>();
   const std::uint8_t flags = in.byte();
@@ -617,15 +770,16 @@ std::optional<Record> read(std::string_view text) {
     return std::nullopt;
   r.ended = (flags & kEnded) != 0;
   const auto loaded = loadedForm();
-  std::optional<BoardState> board = takeState(in, *loaded);
+  std::size_t nextBlock = 0;
+  std::optional<BoardState> board = takeState(in, *loaded, blocks, nextBlock);
   if (!board) return std::nullopt;
   r.board = std::move(*board);
   if ((flags & kHasKept) != 0) {
-    std::optional<BoardState> kept = takeState(in, *loaded);
+    std::optional<BoardState> kept = takeState(in, *loaded, blocks, nextBlock);
     if (!kept) return std::nullopt;
     r.kept = std::move(*kept);
   }
-  if (!in.ok() || !in.done()) return std::nullopt;
+  if (!in.ok() || !in.done() || nextBlock != blocks.size()) return std::nullopt;
   return r;
 }
 

@@ -41,6 +41,18 @@ class InkLog {
   void writeTo(Bytes& out) const;
   static std::optional<InkLog> read(const std::uint8_t* data, std::size_t size);
 
+  // The bytes as blocks: each whole block of the runs that are done (they never change
+  // again), by a name made from its content and as text; and the rest, which does.
+  std::size_t blocks() const { return closed_.size() / kBlockBytes; }
+  const std::string& blockName(std::size_t i) const { return block(i).name; }
+  const std::string& blockText(std::size_t i) const { return block(i).text; }
+  void tailTo(Bytes& out) const;
+  // The text of the block of that name, or nothing.
+  const std::string* blockNamed(std::string_view name) const;
+  // Big enough that an hour's writing is a score of them; small enough that storing
+  // one costs a store next to nothing. A multiple of 3: its base64 has no padding.
+  static constexpr std::size_t kBlockBytes = 49152;
+
   // Every segment, in the order drawn, as the command that drew it.
   void replay(const std::function<void(const forms::InkCommand&)>& f) const;
 
@@ -52,12 +64,19 @@ class InkLog {
     int width = 0;
     std::int32_t x = 0, y = 0;  // the first point, in ink steps
   };
-  // Calls f(command) for each segment of well-formed runs; false at the first fault.
-  template <class F>
-  static bool forEachSegment(const std::uint8_t* data, std::size_t size, F&& f);
+  // Calls f(command) for each segment of well-formed runs, and runs(start, its steps,
+  // its head, how many) as each begins; false at the first fault.
+  template <class F, class R>
+  static bool forEachSegment(const std::uint8_t* data, std::size_t size, F&& f, R&& runs);
   void closeRun();
+  struct Block {
+    std::string name;
+    std::string text;
+  };
+  const Block& block(std::size_t i) const;
 
   Bytes closed_;  // runs that are done
+  mutable std::vector<Block> blocks_;  // of closed_, made as they are asked for
   // The run being drawn: its start, its steps so far, and where it stands.
   bool open_ = false;
   Run run_;
@@ -98,16 +117,35 @@ struct Record {
   BoardState board;
   std::optional<BoardState> kept;
 };
-// The record as text (ASCII, for any store of strings), and read back: nothing when
-// the text is not a whole record of this version, or holds a board the program could
-// not have made.
+
+// A record as a store keeps it: a head, small and written at every save, naming the
+// blocks of writing it rests on; and those blocks, each stored once under its name and
+// shared by every record holding the same writing (a board and the board it was before
+// a wipe), so that a save after an hour of writing writes a head and now and then one
+// block, never the hour. Text only (ASCII), for any store of strings.
+struct Stored {
+  std::string head;
+  std::vector<std::string> blocks;  // the blocks' names, in the order read takes them
+};
+Stored store(const Record& record);
+// The same for a record whose board's writing is `ink` (the board's own is not read):
+// the live log, stored with no copy of it made.
+Stored store(const Record& record, const InkLog& ink);
+// A block's text, from the writing of the record that names it (empty if it does not).
+std::string blockText(const Record& record, std::string_view name);
+// The names a head rests on, for a store to gather them (none if it is no head).
+std::vector<std::string> blockNames(std::string_view head);
+
+// The record whole: its head, then each block's text on a line of its own; and read
+// back: nothing when the text is not a whole record of this version (a block missing
+// or changed, cut short, another program's), or holds a board the program could not
+// have made.
 std::string write(const Record& record);
 std::optional<Record> read(std::string_view text);
-// The text of a record around its body: the mark, the body's checksum, the body in
-// base64. (write() makes its text so; a fuzzer hands it bodies of its own, to reach
-// past the checksum into the reader.)
+
+// A head around a body of the fuzzer's own, with no blocks: its checksum made, so that
+// what it hands reaches past it into the reader; and the body of such a text.
 std::string sealed(const Bytes& body);
-// The body of such a text, whatever its checksum says; nothing if it is not one.
 std::optional<Bytes> unsealed(std::string_view text);
 
 }  // namespace frontend

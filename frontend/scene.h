@@ -43,7 +43,7 @@ class BoardScene {
   // The ink raster at that scale, on a surface with the board's border.
   InkRaster inkRasterAt(double scale) const { return inkRaster(area(), {scale, borderWidth()}); }
 
-  // Whether the model drew since the ink was last drained.
+  // Whether the model drew since the ink was last drained: ink for the next frame.
   bool hasInk() const { return !form_.gamen.pending().empty(); }
 
   // One frame: first each ink command the model drew since the last frame, handed to
@@ -51,14 +51,22 @@ class BoardScene {
   // them, the rectangles where the screen must be repainted to bring what is shown in
   // line with the model: bands along the old and new places of every moved line, the
   // old and new boxes of moved names, pictures and the marker. Rectangles may overlap.
+  // At most kInkPerFrame strokes: writing that comes back whole (a wipe taken back, a
+  // page loaded again) may be an hour's, and is drawn over the frames it takes, the
+  // figure on screen at once; the front end asks for the next frame while hasInk().
   template <class F>
   std::vector<Rect> frame(F&& ink) {
-    form_.gamen.drain([&](const forms::InkCommand& c) {
-      InkStroke stroke;
-      if (inkStroke(c, stroke)) ink(stroke);
-    });
+    form_.gamen.drain(
+        [&](const forms::InkCommand& c) {
+          InkStroke stroke;
+          if (inkStroke(c, stroke)) ink(stroke);
+        },
+        kInkPerFrame);
     return takeFrame();
   }
+  // Writing as it is made is a few strokes a frame; an hour's is some 300,000, and this
+  // many take a browser's canvas or Qt about 30 ms.
+  static constexpr std::size_t kInkPerFrame = 10000;
 
   // Lines of the front-end core's own, drawn above everything: the keyboard's ring
   // and cross. They must outlive the scene.

@@ -476,7 +476,7 @@ void Session::open(std::string_view record) {
   heardMs_.clear();
   penMs_.reset();
   ownerKind_ = PointerKind::Mouse;
-  seenInk_ = 0;
+  seenInk_ = form_->gamen.pending().size();
   drawn_.clear();
   endedState_.clear();
 }
@@ -484,7 +484,7 @@ void Session::open(std::string_view record) {
 const Pixels& Session::repaint() {
   frontend::BoardScene& scene = core_->scene;
   const auto damage = scene.frame([&](const frontend::InkStroke& s) { ink_.ink(s); });
-  seenInk_ = 0;
+  seenInk_ = form_->gamen.pending().size();
   scene.paintDamage(damage, screen_, kGrid, scene.inkRasterAt(1),
                     [&](const frontend::Underlay& u) { screen_.underlay(ink_, u.device); });
   full_.underlay(ink_, scene.area());
@@ -691,7 +691,7 @@ void Session::frame() {
   if (ended()) return;
   frontend::BoardScene& scene = core_->scene;
   const auto damage = scene.frame([&](const frontend::InkStroke& s) { ink_.ink(s); });
-  seenInk_ = 0;
+  seenInk_ = form_->gamen.pending().size();
   scene.paintDamage(damage, screen_, kGrid, scene.inkRasterAt(1),
                     [&](const frontend::Underlay& u) { screen_.underlay(ink_, u.device); });
 }

@@ -280,6 +280,8 @@ void BoardView::flushFrame() {
   const QRegion dirty = takeFrame();
   pacer_.frameTaken(clock_.elapsed(), !dirty.isEmpty());
   if (!dirty.isEmpty()) update(dirty);
+  // Writing that came back whole is drawn over the frames it takes.
+  if (core_.scene.hasInk()) sync();
 }
 
 void BoardView::paintEvent(QPaintEvent* event) {

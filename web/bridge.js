@@ -46,10 +46,22 @@ mergeInto(LibraryManager.library, {
     storage: function (keeps) { _pl_storage(keeps ? 1 : 0); },
     takeOffer: function () { _pl_take_offer(); },
     takeBack: function () { return !!_pl_take_back(); },
-    // The record to keep now, or null when none is due (or a stroke is under way).
+    // The record to keep now, as { head, names } (the blocks of writing the head rests
+    // on), or null when none is due (or a stroke is under way).
     record: function (nowMs, force) {
       const at = _pl_record(nowMs, force ? 1 : 0);
-      return at ? UTF8ToString(at, _pl_record_size()) : null;
+      if (!at) return null;
+      const head = UTF8ToString(at, _pl_record_size());
+      const names = UTF8ToString(_pl_record_names());
+      return { head, names: names ? names.split(',') : [] };
+    },
+    // A block's text, by a name the last record gave.
+    block: function (name) { return UTF8ToString(_pl_block(Core.putText(name))); },
+    // The blocks a stored head rests on.
+    blockNames: function (head) {
+      const size = Core.putText(head);
+      const names = size ? UTF8ToString(_pl_block_names(size)) : '';
+      return names ? names.split(',') : [];
     },
     resize: function (width, height, pixelRatio) { _pl_resize(width, height, pixelRatio); },
     repaint: function () { _pl_repaint(); },
@@ -78,7 +90,13 @@ mergeInto(LibraryManager.library, {
       return { taken: !!(bits & Core.KEY_DID.taken), toBoard: !!(bits & Core.KEY_DID.toBoard) };
     },
     click: function (index) { _pl_click(index); },
-    frame: function () { return !!_pl_frame(); },
+    // One frame: whether it painted. Core.inkBehind: ink waits for the next frame.
+    inkBehind: false,
+    frame: function () {
+      const painted = _pl_frame();
+      Core.inkBehind = painted === 2;
+      return painted !== 0;
+    },
     // What the core holds of a tool-row control (for the checks).
     controlState: function (index) {
       const bits = _pl_control_state(index);
@@ -144,7 +162,7 @@ mergeInto(LibraryManager.library, {
   pl_js_fill_device: function (x, y, w, h, colour) { Canvas.fillDevice(x, y, w, h, Canvas.css(colour)); },
   pl_js_ink_clear: function (colour) { Canvas.inkClear(Canvas.css(colour)); },
   pl_js_ink_segment: function (x1, y1, x2, y2, colour, width) {
-    Canvas.inkSegment(x1, y1, x2, y2, Canvas.css(colour), width);
+    Canvas.inkSegment(x1, y1, x2, y2, colour, width);
   },
 
   pl_js_ended: function () { Boot.end(); },

@@ -13,6 +13,8 @@ const Canvas = {
   ink: null,  // the ink raster's canvas
   inkCtx: null,
   inkRaster: null,  // its size, scale and origin, as the core gives them
+  inkColour: null,  // the ink's colour and width as last set on it
+  inkWidth: null,
   // Until the first stroke or the first idle moment after the figure, the ink is only
   // the colour it was cleared to: a second canvas the size of the board costs the
   // first frame as much as the board's own.
@@ -70,6 +72,7 @@ const Canvas = {
     ctx.lineJoin = 'round';
     Canvas.ink = ink;
     Canvas.inkCtx = ctx;
+    Canvas.inkColour = Canvas.inkWidth = null;
   },
 
   // A rectangle of the canvas's device pixels in board units, which the canvas's
@@ -181,11 +184,19 @@ const Canvas = {
     ctx.restore();
   },
 
-  inkSegment(x1, y1, x2, y2, style, width) {
+  // (A board's writing coming back is hundreds of thousands of these: the colour and
+  // the width are set only when they change.)
+  inkSegment(x1, y1, x2, y2, colour, width) {
     Canvas.makeInk();
     const ctx = Canvas.inkCtx;
-    ctx.strokeStyle = style;
-    ctx.lineWidth = width;
+    if (colour !== Canvas.inkColour) {
+      ctx.strokeStyle = Canvas.css(colour);
+      Canvas.inkColour = colour;
+    }
+    if (width !== Canvas.inkWidth) {
+      ctx.lineWidth = width;
+      Canvas.inkWidth = width;
+    }
     ctx.beginPath();
     ctx.moveTo(x1, y1);
     ctx.lineTo(x2, y2);

@@ -113,6 +113,7 @@ Page* page = nullptr;
 // is handed, kept until the next.
 std::string inbox;
 std::string outbox;
+std::string names;  // blocks' names, as "a,b,c"
 std::string_view inboxText(int size) {
   return std::string_view(inbox).substr(0, static_cast<std::size_t>(std::max(size, 0)));
 }
@@ -194,7 +195,8 @@ void fitTo(double width, double height, double pixelRatio) {
 }
 
 // The new ink into the ink layer, then the damaged rectangles (all of the board after
-// the canvas was backed anew) repainted. Returns whether it painted.
+// the canvas was backed anew) repainted. Returns 0 when it painted nothing, 1 when it
+// painted, 2 when it painted and ink waits for the next frame.
 int frame() {
   frontend::BoardScene& scene = page->core->scene;
   std::vector<frontend::Rect> damage = scene.frame([](const frontend::InkStroke& ink) {
@@ -219,7 +221,7 @@ int frame() {
                                        u.sourceY, u.sourceWidth, u.sourceHeight, u.smooth);
                     });
   pl_js_end_paint();
-  return 1;
+  return scene.hasInk() ? 2 : 1;
 }
 
 // The core's button for the one a Pointer Event says went down or up.
@@ -316,15 +318,32 @@ EMSCRIPTEN_KEEPALIVE int pl_take_back() {
 }
 
 // The record to keep, saved at `nowMs`, when one is due (`force`: even if nothing
-// changed): its text, pl_record_size() bytes, or null. Also once the lesson has
-// ended: "終了" keeps the board to offer back.
+// changed): its head, pl_record_size() bytes, or null; pl_record_names() then names
+// the blocks of writing it rests on, and pl_block() gives each one's text. Also once
+// the lesson has ended: "終了" keeps the board to offer back.
 EMSCRIPTEN_KEEPALIVE const char* pl_record(double nowMs, int force) {
   if (page == nullptr) return nullptr;
   if (force != 0) page->core->keepAgain();
-  std::optional<std::string> text = page->core->record(nowMs);
-  if (!text) return nullptr;
-  outbox = std::move(*text);
+  std::optional<frontend::Stored> stored = page->core->store(nowMs);
+  if (!stored) return nullptr;
+  names.clear();
+  for (const std::string& n : stored->blocks) names += (names.empty() ? "" : ",") + n;
+  outbox = std::move(stored->head);
   return outbox.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* pl_record_names() { return names.c_str(); }
+// The text of the block named by the inbox's first `size` bytes.
+EMSCRIPTEN_KEEPALIVE const char* pl_block(int size) {
+  if (page == nullptr) return "";
+  outbox = page->core->block(inboxText(size));
+  return outbox.c_str();
+}
+// The blocks a stored head (the inbox's first `size` bytes) rests on, as "a,b,c".
+EMSCRIPTEN_KEEPALIVE const char* pl_block_names(int size) {
+  names.clear();
+  for (const std::string& n : frontend::blockNames(inboxText(size)))
+    names += (names.empty() ? "" : ",") + n;
+  return names.c_str();
 }
 EMSCRIPTEN_KEEPALIVE int pl_record_size() { return static_cast<int>(outbox.size()); }
 

@@ -58,6 +58,7 @@ const Stage = {
       const now = Stage.measure(), v = Stage.viewport;
       if (now.w !== v.w || now.h !== v.h || now.ratio !== v.ratio) Stage.fit();
       if (Boot.guard(() => Core.frame())) Stage.paints++;
+      if (Core.inkBehind) Stage.requestFrame();
     });
   },
 

@@ -145,6 +145,53 @@ TEST(Record, RefusesWhatIsNotAWholeRecordOfThisVersion) {
   EXPECT_EQ(b.shown(), before);
 }
 
+TEST(Record, ALongLessonRestsOnBlocksEachStoredOnce) {
+  Lesson l;
+  l.click(Group::Command, 3);
+  const auto write = [&](int strokes) {
+    for (int s = 0; s < strokes; ++s) {
+      l.pointer(Phase::Down, 100 + s % 500, 100);
+      for (int i = 1; i <= 100; ++i) l.pointer(Phase::Move, 100 + s % 500 + i * 1.3, 100 + (i * 37 % 400));
+      l.pointer(Phase::Up, 400, 400);
+    }
+    l.core->keepAgain();
+    return *l.core->store(9);
+  };
+  const frontend::Stored first = write(300);
+  ASSERT_GE(first.blocks.size(), 1U);
+  EXPECT_EQ(frontend::blockNames(first.head), first.blocks);
+  // Writing on: the blocks stored already are named again, never made anew.
+  const frontend::Stored later = write(200);
+  ASSERT_GT(later.blocks.size(), first.blocks.size());
+  EXPECT_TRUE(std::equal(first.blocks.begin(), first.blocks.end(), later.blocks.begin()));
+  // A wipe: the board offered back rests on the very same blocks.
+  l.click(Group::Command, 1);
+  l.core->keepAgain();
+  EXPECT_EQ(l.core->store(9)->blocks, later.blocks);
+
+  const auto whole = [&](const frontend::Stored& s, std::size_t skip) {
+    std::string text = s.head;
+    for (std::size_t i = 0; i < s.blocks.size(); ++i)
+      if (i != skip) {
+        text += '\n';
+        text += l.core->block(s.blocks[i]);
+      }
+    return text;
+  };
+  Lesson b;
+  b.core->resume(whole(later, later.blocks.size()));
+  b.core->takeOffer();
+  l.core->takeBack();
+  EXPECT_EQ(b.ink(), l.ink());
+  EXPECT_EQ(b.ink().size(), 50000U);
+  // A block missing, or another block in its place: the record is not read.
+  EXPECT_FALSE(frontend::read(whole(later, 0)));
+  std::string swapped = whole(later, later.blocks.size());
+  const auto at = swapped.find('\n') + 1;
+  swapped[at] = swapped[at] == 'A' ? 'B' : 'A';
+  EXPECT_FALSE(frontend::read(swapped));
+}
+
 TEST(Wipe, IsOfferedBackUntilTheTeacherGoesOn) {
   Lesson l;
   l.fill();

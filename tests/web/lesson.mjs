@@ -73,8 +73,9 @@ export class Lesson {
   // back) loads it: what the page kept for the tab comes back.
   async reload() {
     await this.tab.clearErrors();
+    this.openedAt = this.dpr;  // the pixel ratio the page was opened at
     await this.tab.goto(this.url);
-    await this.tab.waitFor(() => typeof Boot !== 'undefined' && Boot.started && Stage.paints > 1);
+    await this.tab.waitFor(() => typeof Boot !== 'undefined' && Boot.started && Stage.paints > 1 && !Core.inkBehind);
   }
 
   // What the page kept goes, and it keeps nothing more: the next check, or the next

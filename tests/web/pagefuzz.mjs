@@ -1,6 +1,8 @@
 // The page driven by generated sequences of real input, property-based (fast-check):
 // the mouse with every button, a pen, one to three fingers with cancels, clicks on the
-// tool row (all but "終了"), resizes and pixel-ratio changes, the tab put away, keys.
+// tool row (all but "終了"), resizes and pixel-ratio changes, the tab put away, keys,
+// Ctrl+Z, the offer in the board's corner, and the page loaded again in its tab, which
+// must show the board as it was. A wipe's offer taken back goes.
 // After each sequence the page must show no error, its tool row must be the core's,
 // the board must still answer, what it shows must equal a full repaint, and after
 // "初期画面" it must equal a fresh start at the same size and ratio. A failing sequence
@@ -29,6 +31,8 @@ export function commands(engine, controls) {
     { weight: 6, arbitrary: fc.record({ op: fc.constant('click'), name: fc.constantFrom(...controls) }) },
     { weight: 4, arbitrary: fc.record({ op: fc.constant('key'), key: fc.constantFrom(...KEYS) }) },
     { weight: 1, arbitrary: fc.record({ op: fc.constant('resize'), size: fc.integer({ min: 0, max: SIZES.length - 1 }) }) },
+    { weight: 2, arbitrary: fc.record({ op: fc.constantFrom('undo', 'offer') }) },
+    { weight: 1, arbitrary: fc.record({ op: fc.constant('reload') }) },
   ];
   if (can('away')) weighted.push({ weight: 1, arbitrary: fc.record({ op: fc.constant('away') }) });
   if (can('touch')) {
@@ -47,6 +51,17 @@ export async function play(lesson, sequence) {
   const tab = lesson.tab;
   const held = new Set(), fingers = new Set();
   let pen = false, mouseAt = [400, 300];
+  // Everything let go, as a hand leaves the board.
+  const letGo = async () => {
+    for (const b of held) await lesson.mouse.up(b);
+    for (const id of fingers) await tab.fingers.up(id);
+    if (pen) await tab.pen('up', ...lesson.at(...mouseAt));
+    held.clear();
+    fingers.clear();
+    pen = false;
+  };
+  const offered = () => lesson.state(() => !document.getElementById('offer').hidden &&
+                                           document.getElementById('offer-words').textContent !== '');
   for (const c of sequence) {
     if (process.env.PL_FUZZ_TRACE) console.error('input', JSON.stringify(c));
     switch (c.op) {
@@ -90,6 +105,41 @@ export async function play(lesson, sequence) {
         await lesson.mouse.move(...lesson.at(...mouseAt));
         break;
       case 'away': await tab.away(); break;
+      case 'undo': {
+        const wiped = await offered();
+        await lesson.keyboard.down('Control');
+        await lesson.keyboard.press('z');
+        await lesson.keyboard.up('Control');
+        if (wiped && await offered()) throw new Error('Ctrl+Z left the wipe offered');
+        break;
+      }
+      case 'offer': {
+        if (held.size || !await lesson.state(() => !document.getElementById('offer').hidden)) break;
+        const wiped = await offered();
+        await lesson.click(...await lesson.state(() => {
+          const r = document.getElementById('offer-action').getBoundingClientRect();
+          return [r.x + r.width / 2, r.y + r.height / 2];
+        }));
+        if (wiped && await offered()) throw new Error('the offer stayed after it was taken');
+        await lesson.mouse.move(...lesson.at(...mouseAt));
+        break;
+      }
+      case 'reload': {
+        // A teacher's reload, or the tab the browser brings back: nothing is held, and
+        // what the keys held is let go (their ring is no part of the board).
+        await letGo();
+        await lesson.state(() => Stage.focusBoard());
+        await lesson.settle();
+        const before = await lesson.state(boardPixels);
+        // (The names' letters, hinted for the ratio the page was opened at: see judge.)
+        const names = lesson.dpr !== lesson.openedAt ? await lesson.state(namesOnCanvas) : [];
+        await lesson.reload();
+        await lesson.settle();
+        const unlike = difference(await lesson.state(boardPixels), before, names);
+        if (unlike) throw new Error(`the page loaded again shows another board: ${unlike}`);
+        await lesson.mouse.move(...lesson.at(...mouseAt));
+        break;
+      }
       case 'finger down':
         if (fingers.has(c.id)) await tab.fingers.move(c.id, ...lesson.at(c.x, c.y));
         else await tab.fingers.down(c.id, ...lesson.at(c.x, c.y));
@@ -118,10 +168,7 @@ export async function play(lesson, sequence) {
       default: throw new Error(`no such input: ${c.op}`);
     }
   }
-  // Everything let go, as a hand leaves the board.
-  for (const b of held) await lesson.mouse.up(b);
-  for (const id of fingers) await tab.fingers.up(id);
-  if (pen) await tab.pen('up', ...lesson.at(...mouseAt));
+  await letGo();
 }
 
 // Runs in the page: the board's pixels, as base64.
