@@ -153,7 +153,9 @@ bool Keeper::resume(std::string_view text, std::string& say) {
 Previous Keeper::consider(std::string_view text, double nowMs) {
   std::optional<Record> r = read(text);
   if (!r) return Previous::Unreadable;
-  if (std::abs(nowMs - r->savedAtMs) > kOfferForMs) return Previous::Old;
+  const double age = std::abs(nowMs - r->savedAtMs);
+  if (age > kKeepForMs) return Previous::Stale;
+  if (age > kOfferForMs) return Previous::Old;
   if (r->ended || r->kept || wipesToItself(r->board)) return Previous::NotOffered;
   // Another tab's board never takes the place of this board's own offer.
   if (offer_.kind == Offer::Kind::TakeBackWipe) return Previous::NotOffered;

@@ -50,8 +50,10 @@ struct Notice {
 // while (changes coalesced), or at once (the lesson ended).
 enum class Keep { No, Soon, Now };
 
-// What a record offered by another tab or window turned out to be.
-enum class Previous { Unreadable, Old, NotOffered, Offered };
+// What a record offered by another tab or window turned out to be: one that cannot be
+// read, one so old that the device need keep it no longer (a store removes both), one
+// too old to offer, one not offered, or one offered.
+enum class Previous { Unreadable, Stale, Old, NotOffered, Offered };
 
 class Keeper {
  public:
@@ -109,8 +111,11 @@ class Keeper {
   static constexpr const char* kOpenPrevious = "前の板書を開く";
   static constexpr const char* kResumed = "前の板書を戻しました";
   static constexpr const char* kCannotKeep = "この端末には板書を残せません";
-  // How old another tab's board may be and still be offered.
+  // How old another tab's board may be and still be offered; and how long a board is
+  // kept at all (a tab left open for days, then discarded by the browser, still comes
+  // back with its board).
   static constexpr double kOfferForMs = 24 * 60 * 60 * 1000.0;
+  static constexpr double kKeepForMs = 7 * kOfferForMs;
 
  private:
   void show(Offer::Kind kind);

@@ -21,7 +21,7 @@ mergeInto(LibraryManager.library, {
     KEY_DID: { taken: 1, toBoard: 2 },
     OFFER: ['none', 'takeBack', 'previous'],
     KEEP: ['no', 'soon', 'now'],
-    PREVIOUS: ['unreadable', 'old', 'notOffered', 'offered'],
+    PREVIOUS: ['unreadable', 'stale', 'old', 'notOffered', 'offered'],
     // Past this, a stored text is no record of ours (they stay near a megabyte).
     LONGEST_RECORD: 8 * 1024 * 1024,
 

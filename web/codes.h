@@ -80,8 +80,9 @@ static_assert(same(frontend::Offer::Kind::None, OfferCode::None) &&
 enum class KeepCode : int { No = 0, Soon = 1, Now = 2 };
 static_assert(same(frontend::Keep::No, KeepCode::No) && same(frontend::Keep::Soon, KeepCode::Soon) &&
               same(frontend::Keep::Now, KeepCode::Now));
-enum class PreviousCode : int { Unreadable = 0, Old = 1, NotOffered = 2, Offered = 3 };
+enum class PreviousCode : int { Unreadable = 0, Stale = 1, Old = 2, NotOffered = 3, Offered = 4 };
 static_assert(same(frontend::Previous::Unreadable, PreviousCode::Unreadable) &&
+              same(frontend::Previous::Stale, PreviousCode::Stale) &&
               same(frontend::Previous::Old, PreviousCode::Old) &&
               same(frontend::Previous::NotOffered, PreviousCode::NotOffered) &&
               same(frontend::Previous::Offered, PreviousCode::Offered));

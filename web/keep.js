@@ -97,12 +97,12 @@ const Keep = {
   },
 
   // A tab of its own (not a reload): the program offers the newest recent board another
-  // tab left; the unreadable and the old are removed.
+  // tab left; the unreadable, and boards older than the program keeps any, are removed.
   considerOthers() {
     const now = Date.now();
     for (const key of Keep.others()) {
       const what = Boot.guard(() => Core.consider(Keep.whole(Keep.area.getItem(key)), now));
-      if (what === 'unreadable' || what === 'old') Keep.area.removeItem(key);
+      if (what === 'unreadable' || what === 'stale') Keep.area.removeItem(key);
     }
     Boot.guard(() => Keep.collect());
   },

@@ -293,6 +293,7 @@ TEST(Previous, OnlyARecentBoardNotEndedOrWipedIsOffered) {
   using frontend::Previous;
   EXPECT_EQ(l.core->consider("not a board", kNow), Previous::Unreadable);
   EXPECT_EQ(l.core->consider(newer, kNow + 24 * kHour), Previous::Old);
+  EXPECT_EQ(l.core->consider(newer, kNow + 8 * 24 * kHour), Previous::Stale);
   EXPECT_EQ(l.core->consider(blank, kNow), Previous::NotOffered);
   EXPECT_EQ(l.core->consider(wiped, kNow), Previous::NotOffered);
   EXPECT_EQ(l.core->offer().kind, Offer::Kind::None);
