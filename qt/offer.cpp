@@ -9,41 +9,54 @@
 
 namespace view {
 
+// The words and the button are the window's own children, beside the panel, not inside
+// it: a screen reader then finds the button as it finds every other control of the
+// window (inside a frame that was hidden when the window opened, Orca never said it).
 OfferPanel::OfferPanel(QWidget* parent)
-    : QFrame(parent), words_(new QLabel(this)), button_(new QPushButton(this)) {
+    : QFrame(parent), words_(new QLabel(parent)), button_(new QPushButton(parent)) {
   setFrameShape(QFrame::Box);
   setAutoFillBackground(true);
   words_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
   button_->setFocusPolicy(Qt::TabFocus);
   hide();
+  words_->hide();
+  button_->hide();
 }
 
 void OfferPanel::show(const frontend::Offer& offer, const frontend::Fit& fit) {
   if (offer.kind == frontend::Offer::Kind::None) {
     hide();
+    words_->hide();
+    button_->hide();
     return;
   }
   QPalette pal = palette();
   pal.setColor(QPalette::Window, toQColor(offer.back));
   pal.setColor(QPalette::WindowText, toQColor(offer.fore));
   setPalette(pal);
-  const frontend::Rect box = fit.onViewport(offer.box);
-  const frontend::Rect control = fit.onViewport(offer.control);
-  setGeometry(box.x, box.y, box.w, box.h);
+  words_->setPalette(pal);
+  const auto place = [&](QWidget* w, const frontend::Rect& layout) {
+    const frontend::Rect r = fit.onViewport(layout);
+    w->setGeometry(r.x, r.y, r.w, r.h);
+  };
+  place(this, offer.box);
+  place(words_, offer.wordsBox);
+  place(button_, offer.control);
   QFont f = fontFor(offer.font);
   f.setPixelSize(std::max(1, static_cast<int>(std::lround(offer.font.pixelSize * fit.scale))));
   words_->setFont(f);
   button_->setFont(f);
   words_->setText(QString::fromStdString(offer.words));
-  const frontend::Rect words = fit.onViewport(offer.wordsBox);
-  words_->setGeometry(words.x - box.x, words.y - box.y, words.w, words.h);
-  words_->setVisible(!offer.words.empty());
   const QString action = QString::fromStdString(offer.action);
   button_->setText(action);
   button_->setAccessibleName(action);
-  button_->setGeometry(control.x - box.x, control.y - box.y, control.w, control.h);
-  raise();
+  button_->setAccessibleDescription(QString::fromStdString(offer.words));
   QFrame::show();
+  raise();
+  words_->setVisible(!offer.words.empty());
+  words_->raise();
+  button_->show();
+  button_->raise();
 }
 
 }  // namespace view
