@@ -281,16 +281,22 @@ struct Writer {
   }
 };
 
+// No place on a board the program made is further out than this: a transversal is
+// refused beyond 10^15 of its lower end, and the pointer moves at most 10^6 a step. A
+// board read with places beyond it could overflow the figure's arithmetic on the next
+// drag.
+constexpr double kFurthest = 1e16;
+
 // Reads them back into a window, each checked against what the program could hold.
 struct Reader {
   ByteReader& in;
   void real(double& v) {
     v = in.raw<double>();
-    if (!std::isfinite(v)) in.fail();
+    if (!(std::abs(v) <= kFurthest)) in.fail();
   }
   void single(forms::Single& v) {
     v = in.raw<forms::Single>();
-    if (!std::isfinite(v)) in.fail();
+    if (!(std::abs(v) <= kFurthest)) in.fail();
   }
   void i16(forms::Int16& v) { v = in.raw<forms::Int16>(); }
   void small(int& v, int lo, int hi) {
@@ -317,44 +323,25 @@ struct Reader {
   }
 };
 
-// A flag held in a double or a 16-bit integer, 0 or 1 as the window keeps it.
-template <class Io>
-void flag(Io& io, const double& v) {
+// A flag held in a double or an integer, 0 or 1 as the window keeps it.
+template <class T>
+void flag(Writer& io, const T& v) {
   io.boolean(v != 0);
 }
-void flag(Reader& io, double& v) {
+template <class T>
+void flag(Reader& io, T& v) {
   bool b = false;
   io.boolean(b);
   v = b ? 1 : 0;
 }
-template <class Io>
-void flag(Io& io, const forms::Int16& v) {
-  io.boolean(v != 0);
-}
-void flag(Reader& io, forms::Int16& v) {
-  bool b = false;
-  io.boolean(b);
-  v = b ? 1 : 0;
-}
-template <class Io>
-void flag(Io& io, const int& v) {
-  io.boolean(v != 0);
-}
-void flag(Reader& io, int& v) {
-  bool b = false;
-  io.boolean(b);
-  v = b ? 1 : 0;
-}
-template <class Io>
-void widthOf(Io& io, const int& v) {
+template <class Io, class V>
+void widthOf(Io& io, V& v) {
   io.small(v, 1, kWidestInk);
 }
-void widthOf(Reader& io, int& v) { io.small(v, 1, kWidestInk); }
-template <class Io>
-void index(Io& io, const int& v, int hi) {
+template <class Io, class V>
+void index(Io& io, V& v, int hi) {
   io.small(v, 0, hi);
 }
-void index(Reader& io, int& v, int hi) { io.small(v, 0, hi); }
 
 template <class Io, class L>
 void line(Io& io, L& l) {

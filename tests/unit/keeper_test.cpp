@@ -133,6 +133,8 @@ TEST(Record, RefusesWhatIsNotAWholeRecordOfThisVersion) {
   EXPECT_TRUE(refused([](app::Form1& f) { f.board.MemoMode = f.board.LineMode = 1; }));
   EXPECT_TRUE(refused([](app::Form1& f) { f.figure.LineLY2 = f.figure.LineLY1; }));
   EXPECT_TRUE(refused([](app::Form1& f) { f.figure.LinePY = std::nan(""); }));
+  // (So far out that the next drag's arithmetic would overflow: found by the fuzzer.)
+  EXPECT_TRUE(refused([](app::Form1& f) { f.figure.LineLX1 = 1e300; }));
   EXPECT_TRUE(refused([](app::Form1& f) { f.board.LineColor = 99; }));
   EXPECT_TRUE(refused([](app::Form1& f) { f.Option1(1).restore(true); }));
   EXPECT_FALSE(refused([](app::Form1&) {}));
