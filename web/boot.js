@@ -63,6 +63,7 @@ const Boot = {
     document.getElementById('stage').hidden = false;
     const v = Stage.viewport = Stage.measure();
     const resumed = Core.start(v.w, v.h, v.ratio, Keep.open());
+    Keep.opened();  // (a page opened in the background paints no frame yet)
     Boot.started = true;
     Keep.listen();
     Keep.start(resumed);
@@ -71,7 +72,6 @@ const Boot = {
     // follows it.
     requestAnimationFrame(() => {
       performance.mark('figure');
-      Keep.opened();
       Row.attach();
       if (document.hasFocus() && document.activeElement === document.body) Stage.focusFirst();
     });

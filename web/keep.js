@@ -57,7 +57,7 @@ const Keep = {
     }
   },
 
-  // The board is on screen: the record, if any, was read without a fault.
+  // The board is put back and painted: the record, if any, was read without a fault.
   opened() {
     try { window.sessionStorage.removeItem(Keep.prefix + 'opening'); } catch { /* no storage */ }
   },
