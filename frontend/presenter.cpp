@@ -19,6 +19,10 @@ Outcome Presenter::pointer(Phase phase, const PointerEvent& e) {
   // hold is let go by a press only; a pointer passing over the board drags nothing.
   if (keyboard_.finishLine()) input.positionChanged();
   keyboard_.pointerAt(e.x, e.y);
+  // A pointer passing over the board with nothing held moves only what follows it (the
+  // eraser's marker): no record is due for it, or a hovering hand would save the board
+  // three times a second.
+  const bool passing = phase == Phase::Move && !input.owner();
   switch (phase) {
     case Phase::Down:
       keyboardMakesWay();
@@ -28,7 +32,7 @@ Outcome Presenter::pointer(Phase phase, const PointerEvent& e) {
     case Phase::Up: reached = input.release(e); break;
     case Phase::Cancel: reached = input.cancel(e.pointer); break;
   }
-  return finish(reached, phase == Phase::Down);
+  return finish(reached, phase == Phase::Down, reached && !passing);
 }
 
 Outcome Presenter::pointersLost() {
@@ -53,19 +57,19 @@ Outcome Presenter::click(const ControlId& id) {
     form.InitScreen();
     keeper_.ended();
   }
-  return finish(true, true);
+  return finish(true, true, true);
 }
 
-Outcome Presenter::afterInput(bool reached) { return finish(reached, false); }
+Outcome Presenter::afterInput(bool reached) { return finish(reached, false, reached); }
 
-Outcome Presenter::finish(bool reached, bool goesOn) {
+Outcome Presenter::finish(bool reached, bool goesOn, bool changed) {
   keyboard_.follow();
   Outcome out;
   out.reached = reached;
   out.changes = toolRow.takeChanges();
   out.ended = ended();
   out.offerChanged = keeper_.settle(goesOn, out.say);
-  if (reached || out.offerChanged) keeper_.changed();
+  if (changed || out.offerChanged) keeper_.changed();
   if (out.ended)
     out.keep = Keep::Now;
   else if (keeper_.due() && !input.owner())
@@ -80,7 +84,7 @@ Outcome Presenter::takeOffer() {
   std::string say;
   const bool taken = keeper_.take(say);
   if (taken) input.positionChanged();
-  Outcome out = finish(taken, false);
+  Outcome out = finish(taken, false, taken);
   out.offerChanged = out.offerChanged || taken;
   if (taken) out.say = say;
   return out;

@@ -119,8 +119,8 @@ class Presenter {
   void keyboardMakesWay();
   Outcome keyOutcome(const KeyResult& r);
   // afterInput, for an input that goes on from an offer (a press on the board, a click
-  // on the row) or not.
-  Outcome finish(bool reached, bool goesOn);
+  // on the row) or not, and that changed the board (a record is due) or not.
+  Outcome finish(bool reached, bool goesOn, bool changed);
 };
 
 }  // namespace frontend

@@ -10,7 +10,7 @@
   for use offline), and a policy grown by what those need and nothing else.
 
   assemble.py --template page.html --style page.css --explain explain.txt \\
-              --scripts boot.js row.js keys.js keep.js stage.js canvas.js --worker sw.js --runtime parallel-lines.js \\
+              --scripts boot.js row.js keys.js keep.js corner.js stage.js canvas.js --worker sw.js --runtime parallel-lines.js \\
               --wasm parallel-lines.wasm --values values.json --assets DIR \\
               --out parallel-lines.html --site DIR
 """

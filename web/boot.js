@@ -2,7 +2,7 @@
 // to Emscripten's runtime; the window set up in the order that puts the figure on
 // screen first; the site kept for use offline; and every way the lesson stops (終了,
 // a failure, a browser without wasm) ending in one panel that says why.
-/* global Built, Canvas, Core, Keep, Row, Stage */
+/* global Built, Canvas, Core, Corner, Keep, Row, Stage */
 
 const Boot = {
   started: false,
@@ -65,7 +65,7 @@ const Boot = {
     const resumed = Core.start(v.w, v.h, v.ratio, Keep.open());
     Keep.opened();  // (a page opened in the background paints no frame yet)
     Boot.started = true;
-    Keep.listen();
+    Corner.listen();
     Keep.start(resumed);
     Stage.paints++;  // the first frame is painted as the window is placed
     // When the figure reaches the screen: the frame after it was drawn. The tool row

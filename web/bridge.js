@@ -169,12 +169,12 @@ mergeInto(LibraryManager.library, {
 
   pl_js_offer: function (kind, words, action, x, y, w, h, cx, cy, cw, ch, wx, wy, ww, wh, font, fore,
                          back) {
-    Keep.offer(Core.OFFER[kind], UTF8ToString(words), UTF8ToString(action), { x, y, w, h },
+    Corner.offer(Core.OFFER[kind], UTF8ToString(words), UTF8ToString(action), { x, y, w, h },
                { x: cx, y: cy, w: cw, h: ch }, { x: wx, y: wy, w: ww, h: wh }, UTF8ToString(font),
                Canvas.css(fore), Canvas.css(back));
   },
   pl_js_notice: function (words, x, y, w, h, font, fore, back) {
-    Keep.notice(UTF8ToString(words), { x, y, w, h }, UTF8ToString(font), Canvas.css(fore), Canvas.css(back));
+    Corner.notice(UTF8ToString(words), { x, y, w, h }, UTF8ToString(font), Canvas.css(fore), Canvas.css(back));
   },
   pl_js_keep: function (when) { Keep.due(Core.KEEP[when]); },
 });

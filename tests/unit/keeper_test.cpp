@@ -268,6 +268,9 @@ TEST(Wipe, EndingTheLessonKeepsTheBoardToOfferWhenItStartsAgain) {
 TEST(Record, IsDueAfterAChangeButNeverInTheMiddleOfAStroke) {
   Lesson l;
   EXPECT_FALSE(l.core->record(0));
+  // A hand passing over the board changes nothing to keep.
+  EXPECT_EQ(l.pointer(Phase::Move, 300, 300, 0).keep, frontend::Keep::No);
+  EXPECT_FALSE(l.core->record(0));
   l.click(Group::Command, 3);
   l.pointer(Phase::Down, 100, 100);
   const frontend::Outcome moved = l.pointer(Phase::Move, 150, 120);

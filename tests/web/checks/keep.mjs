@@ -98,6 +98,10 @@ export default function keepChecks(engine) {
           await l.clickControl('赤 太字');
           await l.drag([110, 510], [310, 510], { steps: 10 });
           await l.tab.freeze();
+          // A frozen tab is discarded later, never in the same instant: its storage's
+          // writes reach the browser meanwhile. (The page's timers stay frozen: only
+          // what it wrote as it was hidden and frozen is kept.)
+          await new Promise(r => setTimeout(r, 1000));
           await l.tab.killPages();
           await l.reload();
           await expectColour(l, [210, 510], RED, 'the stroke before the freeze');
