@@ -84,6 +84,8 @@ bool Keyboard::hold(Part part) {
 
 bool Keyboard::release() {
   if (!held_) return false;
+  // The keys were said with the part on this visit: the next visits go without them.
+  taught_[static_cast<std::size_t>(*held_)] = true;
   held_.reset();
   if (form_.inFigureMode()) figureOf(form_).release();
   follow();
@@ -109,9 +111,26 @@ double Keyboard::value(Part part) const {
   return level(part) ? height_ - whereOnBoard(part) : whereOnBoard(part);
 }
 
+bool Keyboard::extensionShown(Part part) const {
+  const figure::Figure& f = form_.figure;
+  if (part == Part::UpperEndL) return f.ExtensionLShown != 0;
+  if (part == Part::UpperEndM) return f.ExtensionMShown != 0;
+  return false;
+}
+
 Slider Keyboard::slider(Part part) const {
   const char* from = level(part) ? "上から " : part == Part::CopyOfL ? "q の上で左から " : "左から ";
-  return {nameOf(part), value(part), 0, limit(part), from + squares(whereOnBoard(part)) + " マス"};
+  std::string text = from + squares(whereOnBoard(part)) + " マス";
+  // The state Enter changes is the upper end's to show, as its value is.
+  if (extensionShown(part)) text += "、延長を表示中";
+  return {nameOf(part), value(part), 0,        limit(part),   kStep,
+          kPage,        text,        keysWords(part), level(part)};
+}
+
+Keyboard::Stamp Keyboard::stamp(Part part) const {
+  const auto i = static_cast<std::size_t>(part);
+  return {value(part), (form_.inFigureMode() ? 1 : 0) | (taught_[i] ? 2 : 0) |
+                           (extensionShown(part) ? 4 : 0)};
 }
 
 void Keyboard::step(Part part, double by) {
@@ -131,6 +150,11 @@ void Keyboard::step(Part part, double by) {
 }
 
 KeyResult Keyboard::partKey(Part part, Key key) {
+  // Escape goes back to the board in every mode, held or not.
+  if (key == Key::Escape) {
+    release();
+    return {true, true, true, {}, {}};
+  }
   if (held_ != part && !hold(part)) return {};
   double by = 0;
   switch (key) {
@@ -147,21 +171,23 @@ KeyResult Keyboard::partKey(Part part, Key key) {
       if (part == Part::UpperEndL || part == Part::UpperEndM) {
         form_.Image1_Click(part == Part::UpperEndL ? figure::kPictureL : figure::kPictureM);
         follow();
-        return {true, true, false};
+        return {true, true, false, extensionShown(part) ? kExtensionShown : kExtensionHidden, {}};
       }
       return {};
     case Key::Escape:
-      release();
-      return {true, true, true};
+    case Key::Where:
+      return {};
   }
+  const double before = value(part);
   step(part, by);
   follow();
-  return {true, by != 0, false};
+  const bool moved = value(part) != before;
+  return {true, by != 0, false, {}, moved || by != 0 ? whereWords(part) : std::string()};
 }
 
 KeyResult Keyboard::slideTo(Part part, double to) {
   if (held_ != part && !hold(part)) return {};
-  if (!std::isfinite(to)) return {true, false, false};
+  if (!std::isfinite(to)) return {true, false, false, {}, {}};
   const double before = value(part);
   // In steps no longer than an arrow's, so that every rule of a drag holds on the way.
   double left = to - before;
@@ -171,7 +197,8 @@ KeyResult Keyboard::slideTo(Part part, double to) {
     left -= by;
   }
   follow();
-  return {true, value(part) != before, false};
+  const bool moved = value(part) != before;
+  return {true, moved, false, {}, moved ? whereWords(part) : std::string()};
 }
 
 void Keyboard::lineTo(double x, double y) {
@@ -184,6 +211,7 @@ void Keyboard::lineTo(double x, double y) {
 KeyResult Keyboard::boardKey(Key key) {
   if (form_.board.LineMode != 1 && !drawing_) return {};
   boardFocused_ = true;  // a key on the board: the keyboard is in use, its point shows
+  KeyResult r{true, true, false, {}, {}};
   switch (key) {
     case Key::Up: lineTo(x_, y_ - kStep); break;
     case Key::Down: lineTo(x_, y_ + kStep); break;
@@ -194,20 +222,44 @@ KeyResult Keyboard::boardKey(Key key) {
     case Key::Enter:
     case Key::Space:
       if (drawing_) {
-        finishLine();
+        r.say = lineDrawn();
       } else {
+        const int slot = form_.board.LineSlot;
         form_.gamen_MouseDown(Form1::kLeftButton, 0, static_cast<forms::Single>(x_),
                               static_cast<forms::Single>(y_));
         drawing_ = form_.board.LineDrawing == 1;
+        if (drawing_) {
+          fromX_ = x_, fromY_ = y_, drawingLine_ = slot;
+          r.say = "直線 " + std::to_string(slot) + " を引き始めました。" + lineEnds(x_, y_) +
+                  "から。矢印キーでもう一方の端を動かし、Enter で止めます";
+        }
       }
-      break;
+      follow();
+      return r;
     case Key::Escape:
       if (!drawing_) return {};
-      finishLine();
-      break;
+      r.say = lineDrawn();
+      follow();
+      return r;
+    case Key::Where:
+      r.reached = false;
+      r.say = crossWords();
+      return r;
   }
   follow();
-  return {true, true, false};
+  r.afterPause = crossWords();
+  return r;
+}
+
+std::string Keyboard::lineDrawn() {
+  const int line = drawingLine_;
+  finishLine();
+  std::string words = "直線 " + std::to_string(line) + " を引きました。" + lineEnds(fromX_, fromY_) +
+                      "から" + lineEnds(x_, y_) + "まで。チェックボックス 直線 " +
+                      std::to_string(line) + " に印が付きました";
+  // The fifth line ends the mode as its release does.
+  if (form_.board.LineMode != 1) words += "。直線は 5 本とも引いたので、直線モードを終えました";
+  return words;
 }
 
 bool Keyboard::finishLine() {
@@ -230,17 +282,23 @@ void Keyboard::pointerAt(double x, double y) {
   y_ = y;
 }
 
-std::string Keyboard::heldWords(Part part) const {
-  const std::string name = nameOf(part);
-  if (!form_.inFigureMode()) return name + "。メモか直線を使っているあいだは動かせません。";
-  const std::string how = level(part) ? "上下の矢印キーで 5 ピクセル" : "左右の矢印キーで 5 ピクセル";
-  // A name that ends in a letter keeps a space before the next word, as it has one
-  // before it.
-  std::string words = name + (level(part) ? " " : "") + "をつかみました。" + slider(part).valueText + "。" + how +
-                      "、PageUp と PageDown で 1 マス動きます。";
+std::string Keyboard::keysWords(Part part) const {
+  if (!form_.inFigureMode()) return "メモか直線を使っているあいだは動かせません。Esc で黒板に戻ります。";
+  if (taught_[static_cast<std::size_t>(part)]) return "";
+  std::string words = level(part) ? "上下の矢印キーで " : "左右の矢印キーで ";
+  words += squares(kStep) + " マス、PageUp と PageDown で 1 マス動きます。";
   if (part == Part::UpperEndL || part == Part::UpperEndM)
-    words += "Enter で上への延長を表示、もう一度で非表示にします。";
-  return words + "Esc で放します。";
+    words += "Enter で上への延長を表示、もう一度で消します。";
+  return words + "Esc で黒板に戻ります。";
+}
+
+std::string Keyboard::lineEnds(double x, double y) const {
+  return "左から " + squares(x) + " マス、上から " + squares(y) + " マス";
+}
+
+std::string Keyboard::crossWords() const {
+  if (drawing_) return "直線 " + std::to_string(drawingLine_) + " の端は" + lineEnds(x_, y_);
+  return "十字は" + lineEnds(x_, y_);
 }
 
 std::string Keyboard::whereWords(Part part) const {
@@ -255,11 +313,12 @@ std::string Keyboard::description() const {
   return "直線 p は上から " + squares(f.LinePY) + " マス、q は " + squares(f.LineQY) +
          " マス、r は " + squares(f.LineRY) + " マス。" +
          "左から、A は " + squares(f.PointAX) + " マス、B は " + squares(f.PointBX) +
-         " マス、C は " + squares(f.PointCX) + " マス、A' は " + squares(f.PointAPrimeX) +
-         " マス、B' は " + squares(f.PointBPrimeX) + " マス、C' は " + squares(f.PointCPrimeX) +
-         " マス。長さは、AB が " + length(f.PointAX, f.LinePY, f.PointBX, f.LineQY) +
-         " マス、BC が " + length(f.PointBX, f.LineQY, f.PointCX, f.LineRY) + " マス、A'B' が " +
-         length(f.PointAPrimeX, f.LinePY, f.PointBPrimeX, f.LineQY) + " マス、B'C' が " +
+         " マス、C は " + squares(f.PointCX) + " マス、A ダッシュ は " + squares(f.PointAPrimeX) +
+         " マス、B ダッシュ は " + squares(f.PointBPrimeX) + " マス、C ダッシュ は " +
+         squares(f.PointCPrimeX) + " マス。長さは、AB が " +
+         length(f.PointAX, f.LinePY, f.PointBX, f.LineQY) + " マス、BC が " +
+         length(f.PointBX, f.LineQY, f.PointCX, f.LineRY) + " マス、A ダッシュ B ダッシュ が " +
+         length(f.PointAPrimeX, f.LinePY, f.PointBPrimeX, f.LineQY) + " マス、B ダッシュ C ダッシュ が " +
          length(f.PointBPrimeX, f.LineQY, f.PointCPrimeX, f.LineRY) + " マス。";
 }
 

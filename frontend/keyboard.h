@@ -11,30 +11,40 @@
 
 namespace frontend {
 
-enum class Key { Up, Down, Left, Right, PageUp, PageDown, Enter, Space, Escape };
+// Where: on the board in straight-line mode, say where the keyboard's cross stands.
+enum class Key { Up, Down, Left, Right, PageUp, PageDown, Enter, Space, Escape, Where };
 
 // In the order the keyboard reaches them, right after the board.
 enum class Part { P, Q, UpperEndL, UpperEndM, CopyOfL };
 inline constexpr std::array<Part, 5> kParts{Part::P, Part::Q, Part::UpperEndL, Part::UpperEndM,
                                             Part::CopyOfL};
 
-// A part as a slider: its name, where it stands (board pixels) between its ends, and
-// the same in words.
+// A part as a slider, as a screen reader is given it: its name, where it stands (board
+// pixels, growing as the part goes up or right) between its ends, the steps of an arrow
+// and of a page key, the same place in words, and what the keys do (or why the part
+// cannot move now).
 struct Slider {
   std::string name;
   double value = 0;
   double min = 0;
   double max = 0;
+  double step = 0;
+  double page = 0;
   std::string valueText;
+  std::string description;
+  bool vertical = false;
+  friend bool operator==(const Slider&, const Slider&) = default;
 };
 
 // What a key did: whether it was the program's (a front end then keeps the browser or
-// the toolkit from acting on it too), whether it reached the model, and whether the
-// focus goes back to the board.
+// the toolkit from acting on it too), whether it reached the model, whether the focus
+// goes back to the board, what to say at once and what to say once the keys pause.
 struct KeyResult {
   bool taken = false;
   bool reached = false;
   bool toBoard = false;
+  std::string say;
+  std::string afterPause;
 };
 
 class Keyboard {
@@ -69,15 +79,26 @@ class Keyboard {
   // Where the pointer was last seen on the board: the keyboard's point starts there.
   void pointerAt(double x, double y);
 
-  // The part as a slider, as it stands; its value alone, which costs no words.
+  // The part as a slider, as it stands.
   Slider slider(Part part) const;
+  // What the slider's words rest on, which costs no words: when it is unchanged, the
+  // slider is (a pointer's move comes here every time).
+  struct Stamp {
+    double value;
+    int words;
+    friend bool operator==(const Stamp&, const Stamp&) = default;
+  };
+  Stamp stamp(Part part) const;
   double value(Part part) const;
-  // What to say when a part takes the focus: what is held and which keys move it.
-  std::string heldWords(Part part) const;
+  // What the keys do on a part: said with it the first time it takes the focus, not on
+  // every visit; in memo or straight-line mode, why it cannot move.
+  std::string keysWords(Part part) const;
   // What to say once the keys pause: where the part stands now.
   std::string whereWords(Part part) const;
   // Where p, q and r, the six points, and the four segments' lengths stand, in squares.
   std::string description() const;
+  // Where the keyboard's cross stands on the board.
+  std::string crossWords() const;
 
   // The board's overlay, above everything: the ring round the held part's handle
   // (four lines), and the keyboard's point as a small cross (two). Brought up to date
@@ -87,6 +108,8 @@ class Keyboard {
 
   // Words, the name of the control that says them and the keys' steps.
   static constexpr const char* kDescriptionName = "図の説明";
+  static constexpr const char* kExtensionShown = "延長を表示しました";
+  static constexpr const char* kExtensionHidden = "延長を消しました";
   static constexpr double kStep = 5;     // pixels an arrow moves
   static constexpr double kPage = 25;    // PageUp and PageDown: one square of the grid
   static constexpr double kSquare = 25;  // the grid's square, the unit the words count in
@@ -98,9 +121,12 @@ class Keyboard {
 
  private:
   double limit(Part part) const;
+  bool extensionShown(Part part) const;
+  std::string lineEnds(double x, double y) const;  // a place on the board in words
   double whereOnBoard(Part part) const;  // the height of p or q, or the x of the others
   void step(Part part, double by);
   void lineTo(double x, double y);
+  std::string lineDrawn();  // fixes the line being drawn; what to say of it
 
   app::Form1& form_;
   double width_, height_;
@@ -108,6 +134,9 @@ class Keyboard {
   bool boardFocused_ = false;
   bool drawing_ = false;
   double x_, y_;  // the keyboard's point on the board
+  double fromX_ = 0, fromY_ = 0;  // where the line being drawn began
+  int drawingLine_ = 0;           // its number, 1 to 5
+  std::array<bool, kParts.size()> taught_{};  // the part's keys have been said
   std::array<forms::Line, 6> overlay_{};
 };
 

@@ -50,6 +50,7 @@ Outcome Presenter::click(const ControlId& id) {
   // no button down once the figure is back.
   input.cancelAll();
   keyboardMakesWay();
+  const Modes before = modes();
   toolRow.click(id);
   // On a page, "終了" ends the lesson but not the browser: the board is wiped as the
   // initial screen wipes it, and kept, so that starting again can offer it back.
@@ -57,7 +58,40 @@ Outcome Presenter::click(const ControlId& id) {
     form.InitScreen();
     keeper_.ended();
   }
-  return finish(true, true, true);
+  const std::string words = clickWords(id, before);
+  Outcome out = finish(true, true, true);
+  // The initial screen's words, then the offer's (what it wiped can be taken back).
+  if (!words.empty())
+    out.say = heard(out.say.empty() ? words : words + "。" + out.say + "。Ctrl+Z で元に戻せます");
+  return out;
+}
+
+Presenter::Modes Presenter::modes() const {
+  return {form.board.MemoMode != 0, form.board.LineMode != 0, form.board.GridShown != 0};
+}
+
+std::string Presenter::clickWords(const ControlId& id, const Modes& before) const {
+  if (id.group != ControlId::Group::Command) return "";
+  const Modes now = modes();
+  switch (id.index) {
+    case 1: return "図を最初の形に戻しました";
+    case 3: return now.memo ? "メモモードにしました。黒板でチョークを使えます" : "メモモードを終えました";
+    case 4: return now.grid ? "方眼を表示しました" : "方眼を消しました";
+    case 5:
+      if (now.line && !before.line)
+        return "直線モードにしました。黒板で矢印キーを使うと十字が動き、Enter で直線を引けます";
+      if (!now.line && before.line) return "直線モードを終えました";
+      return "直線は 5 本とも引かれています。チェックボックスの印を外すと、また引けます";
+    default: return "";
+  }
+}
+
+std::string Presenter::heard(std::string words) {
+  if (words.empty()) return words;
+  // A zero-width space: nothing to hear or see, but a message no longer equal to the last.
+  if (words == lastHeard_) words += "\u200B";
+  lastHeard_ = words;
+  return words;
 }
 
 Outcome Presenter::afterInput(bool reached) { return finish(reached, false, reached); }
@@ -69,7 +103,18 @@ Outcome Presenter::finish(bool reached, bool goesOn, bool changed) {
   out.changes = toolRow.takeChanges();
   out.ended = ended();
   out.offerChanged = keeper_.settle(goesOn, out.say);
+  out.say = heard(std::move(out.say));
   if (changed || out.offerChanged) keeper_.changed();
+  // The parts' sliders follow the figure, whatever moved it; the words are made only
+  // when what they rest on changed.
+  for (std::size_t i = 0; i < kParts.size(); ++i) {
+    const Keyboard::Stamp now = keyboard_.stamp(kParts[i]);
+    if (partsShown_[i] == now) continue;
+    partsShown_[i] = now;
+    out.parts.push_back({i, keyboard_.slider(kParts[i])});
+  }
+  const bool keys = form.board.LineMode == 1 || keyboard_.drawing();
+  if (boardKeysShown_ != keys) out.boardKeys = boardKeysShown_ = keys;
   if (out.ended)
     out.keep = Keep::Now;
   else if (keeper_.due() && !input.owner())
@@ -86,7 +131,7 @@ Outcome Presenter::takeOffer() {
   if (taken) input.positionChanged();
   Outcome out = finish(taken, false, taken);
   out.offerChanged = out.offerChanged || taken;
-  if (taken) out.say = say;
+  if (taken) out.say = heard(say);
   return out;
 }
 
@@ -115,7 +160,7 @@ Outcome Presenter::resume(std::string_view text) {
   input.positionChanged();
   Outcome out = afterInput(false);
   out.offerChanged = true;
-  out.say = say;
+  out.say = heard(say);
   // What was read is what is stored: no record is due for it.
   out.keep = Keep::No;
   return out;
@@ -136,6 +181,10 @@ Outcome Presenter::keyOutcome(const KeyResult& r) {
   Outcome out = afterInput(r.reached);
   out.keyTaken = r.taken;
   out.focusBoard = r.toBoard;
+  if (!r.say.empty()) out.say = heard(r.say);
+  out.afterPause = r.afterPause;
+  // What waited for a pause is stale once a key said something else, or left the part.
+  out.dropPause = r.afterPause.empty() && r.taken;
   return out;
 }
 
@@ -149,7 +198,22 @@ Outcome Presenter::focusPart(Part part) {
 
 Outcome Presenter::leavePart() {
   if (ended()) return endedOutcome();
-  return afterInput(keyboard_.release());
+  Outcome out = afterInput(keyboard_.release());
+  out.dropPause = true;
+  return out;
+}
+
+Outcome Presenter::describe() {
+  if (ended()) return endedOutcome();
+  Outcome out = afterInput(false);
+  out.say = heard(keyboard_.description());
+  return out;
+}
+
+Outcome Presenter::sayAfterPause(const std::string& words) {
+  Outcome out = afterInput(false);
+  out.say = heard(words);
+  return out;
 }
 
 Outcome Presenter::partKey(Part part, Key key) {

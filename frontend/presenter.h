@@ -4,6 +4,8 @@
 // back, and rasterises its display list.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <vector>
 
 #include "app/form1.h"
@@ -18,6 +20,12 @@ namespace frontend {
 // The stages of a pointer's gesture on the board, as every platform reports them.
 enum class Phase { Down, Move, Up, Cancel };
 
+// A part's slider that changed since a front end last applied it.
+struct PartChange {
+  std::size_t at = 0;  // its place in kParts
+  Slider slider;
+};
+
 // What a front end does after an input: applies the tool row's changes and, once the
 // program has ended, closes and handles nothing more.
 struct Outcome {
@@ -30,8 +38,19 @@ struct Outcome {
   bool focusBoard = false;
   // The offer in the board's corner changed: show Presenter::offer() as it is now.
   bool offerChanged = false;
-  // Words to say once, in the polite status region.
+  // What a screen reader is told. `say`: at once, in the polite status region.
+  // `afterPause`: once the keys have paused for Keyboard::kPauseMs, unless another
+  // input comes first (a front end restarts its wait with these words); `dropPause`:
+  // the words waiting for a pause are no longer true. The same words twice in a row
+  // differ by an invisible mark, as a reader drops a message equal to its last.
   std::string say;
+  std::string afterPause;
+  bool dropPause = false;
+  // The parts' sliders that changed (all of them, the first time).
+  std::vector<PartChange> parts;
+  // Whether the board's keys draw (straight-line mode), when that changed: a page's
+  // reader must then hand the board its arrows rather than read with them.
+  std::optional<bool> boardKeys;
   // When a front end that stores the board writes Presenter::record().
   Keep keep = Keep::No;
 };
@@ -70,6 +89,10 @@ class Presenter {
   // The board took the focus or lost it; a key on it.
   Outcome boardFocus(bool focused);
   Outcome boardKey(Key key);
+  // 「図の説明」: the figure in words, said at once.
+  Outcome describe();
+  // The keys paused: a front end hands back the words an outcome gave it to say then.
+  Outcome sayAfterPause(const std::string& words);
   const Keyboard& keyboard() const { return keyboard_; }
 
   // What a wipe took away, offered back (see keeper.h): the offer's control, and
@@ -121,6 +144,17 @@ class Presenter {
   // afterInput, for an input that goes on from an offer (a press on the board, a click
   // on the row) or not, and that changed the board (a record is due) or not.
   Outcome finish(bool reached, bool goesOn, bool changed);
+  // Words as a reader will hear them: a repeat of the last marked, so that it is heard.
+  std::string heard(std::string words);
+  // What a click on the tool row did, in words (a mode, the grid, the initial screen).
+  struct Modes {
+    bool memo, line, grid;
+  };
+  Modes modes() const;
+  std::string clickWords(const ControlId& id, const Modes& before) const;
+  std::array<std::optional<Keyboard::Stamp>, kParts.size()> partsShown_;
+  std::string lastHeard_;
+  std::optional<bool> boardKeysShown_;
 };
 
 }  // namespace frontend

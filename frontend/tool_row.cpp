@@ -14,7 +14,7 @@ const char* const kCommandDescriptions[] = {
     "図を最初の形に戻し、書いたものをすべて消します",
     "プログラムを終わります",
     "チョークで書いたり消したりします",
-    "25 ピクセルのます目を出したり消したりします",
+    "1 マスが 25 ピクセルの方眼を出したり消したりします",
     "直線を5本まで引きます",
 };
 const char* const kPenDescriptions[] = {
@@ -58,16 +58,18 @@ ToolRow::ToolRow(app::Form1& form) : form_(form) {
   auto& c = controls_;
   c.push_back(labelOf({Group::Label1, 0}, form.Label1));
   c.back().description = about();
-  for (int n : {1, 3, 4, 5})
+  for (int n : {1, 3, 4, 5}) {
     c.push_back(buttonOf({Group::Command, n}, Kind::Button, form.command(n),
                          form.command(n).Caption, kCommandDescriptions[n - 1]));
+    c.back().toggle = n != 1;  // メモ, 方眼, 直線
+  }
   for (int i = 0; i < 4; ++i)
     c.push_back(buttonOf({Group::Option2, i}, Kind::Option, form.Option2(i),
                          form.Option2(i).Caption + " 直線", kLineColourDescriptions[i]));
   for (int i = 0; i < 5; ++i)
     c.push_back(
         buttonOf({Group::Check1, i}, Kind::Check, form.Check1(i), "直線 " + form.Check1(i).Caption,
-                 "直線 " + std::to_string(i + 1) + " が引かれています。印を外すと消えます"));
+                 boxWords(i + 1, form.Check1(i).Value() != 0)));
   c.push_back(labelOf({Group::Label4, 0}, form.Label4(0)));
   c.push_back(labelOf({Group::Label4, 1}, form.Label4(1)));
   for (int i : {4, 5, 6, 7, 0, 1, 2, 3})
@@ -80,6 +82,12 @@ ToolRow::ToolRow(app::Form1& form) : form_(form) {
 }
 
 std::string ToolRow::about() { return std::string(app::kLessonName) + " 版 " PL_VERSION; }
+
+std::string ToolRow::boxWords(int line, bool ticked) {
+  const std::string name = "直線 " + std::to_string(line);
+  if (ticked) return name + " が引かれています。印を外すと消えます";
+  return name + " はまだ引かれていません。印を付けると、直線モードはこの番号を飛ばします";
+}
 
 std::size_t ToolRow::indexOf(const ControlId& id) const {
   for (std::size_t i = 0; i < controls_.size(); ++i)
@@ -128,11 +136,14 @@ std::vector<ToolChange> ToolRow::takeChanges() {
     const ToolState now = stateOf(controls_[i].id);
     std::optional<ToolState>& was = applied_[i];
     if (was && *was == now) continue;
-    ToolChange change{controls_[i].id, i, {}, {}, {}, {}};
+    ToolChange change{controls_[i].id, i, {}, {}, {}, {}, {}};
     if (!was || was->bold != now.bold) change.bold = now.bold;
     if (!was || was->enabled != now.enabled) change.enabled = now.enabled;
     const bool checkable = controls_[i].kind == Kind::Option || controls_[i].kind == Kind::Check;
-    if (checkable && (!was || was->checked != now.checked)) change.checked = now.checked;
+    if (checkable && (!was || was->checked != now.checked)) {
+      change.checked = now.checked;
+      if (controls_[i].kind == Kind::Check) change.description = boxWords(controls_[i].id.index + 1, now.checked);
+    }
     if (!was || was->visible != now.visible) change.visible = now.visible;
     changes.push_back(change);
     was = now;

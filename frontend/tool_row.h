@@ -31,7 +31,10 @@ struct ToolControl {
   forms::Rgb fore;
   forms::Rgb back;
   std::string name;         // what a screen reader calls it
-  std::string description;  // and what it does, in English
+  std::string description;  // and what it does
+  // A mode's or the grid's button: pressed (a screen reader says so) while its caption
+  // is bold, which is its only sign on screen.
+  bool toggle = false;
 };
 
 // What a front end shows of a control that the model may change.
@@ -49,6 +52,8 @@ struct ToolChange {
   ControlId id;
   std::size_t at = 0;  // its place in controls()
   std::optional<bool> bold, enabled, checked, visible;
+  // A box's words follow its state: what it holds now, and what a tick would do.
+  std::optional<std::string> description;
 };
 
 class ToolRow {
@@ -92,11 +97,14 @@ class ToolRow {
   // The lesson's name and the program's version: the title's tooltip, and what a
   // screen reader says of it besides its caption.
   static std::string about();
+  // What a straight line's box says, ticked or not.
+  static std::string boxWords(int line, bool ticked);
 
   // The words a screen reader says for the board.
   static constexpr const char* kBoardName = "黒板";
   static constexpr const char* kBoardDescription =
-      "平行線 p、q、r と、それに交わる直線 ℓ、m の図。チョークの書き込み、直線、方眼";
+      "平行線 p、q、r と、それに交わる直線 ℓ、m の図。チョークの書き込み、直線、方眼。"
+      "直線モードでは矢印キーと Enter で直線を引き、W で十字の場所を聞けます";
 
  private:
   app::Form1& form_;

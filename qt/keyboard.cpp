@@ -22,6 +22,7 @@ std::optional<frontend::Key> keyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_Enter: return Key::Enter;
     case Qt::Key_Space: return Key::Space;
     case Qt::Key_Escape: return Key::Escape;
+    case Qt::Key_W: return Key::Where;
     default: return std::nullopt;
   }
 }
@@ -33,45 +34,46 @@ StatusLine::StatusLine(QWidget* parent) : QWidget(parent) {
 
 void StatusLine::say(const std::string& words) {
   setAccessibleName(QString::fromStdString(words));
-  QAccessibleEvent event(this, QAccessible::NameChanged);
-  QAccessible::updateAccessibility(&event);
+  // Becoming showing is what Orca speaks a notification for.
+  hide();
+  show();
 }
 
 PartSlider::PartSlider(frontend::Presenter& core, frontend::Part part, QWidget* board,
-                       std::function<void(const frontend::Outcome&)> apply, StatusLine& status)
-    : QWidget(board), core_(core), part_(part), apply_(std::move(apply)), status_(status) {
+                       std::function<void(const frontend::Outcome&)> apply)
+    : QWidget(board), core_(core), part_(part), apply_(std::move(apply)) {
   // A pixel in the board's corner that paints nothing and takes no press: the ring on
   // the board shows the held part.
   setGeometry(0, 0, 1, 1);
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::TabFocus);
-  setAccessibleName(QString::fromStdString(slider().name));
-  pause_.setSingleShot(true);
-  pause_.setInterval(frontend::Keyboard::kPauseMs);
-  QObject::connect(&pause_, &QTimer::timeout, this,
-                   [this] { status_.say(core_.keyboard().whereWords(part_)); });
+  slider_ = core_.keyboard().slider(part_);
+  setAccessibleName(QString::fromStdString(slider_.name));
 }
 
-void PartSlider::moved() {
-  QAccessibleValueChangeEvent event(this, slider().value);
-  QAccessible::updateAccessibility(&event);
-  pause_.start();
+QString PartSlider::description() const {
+  return QString::fromStdString(slider_.valueText + "。" + slider_.description);
 }
 
-void PartSlider::slideTo(double value) {
-  apply_(core_.slideTo(part_, value));
-  moved();
+bool PartSlider::show(const frontend::Slider& slider) {
+  const bool moved = slider.value != slider_.value;
+  slider_ = slider;
+  return moved;
 }
+
+void PartSlider::slideTo(double value) { apply_(core_.slideTo(part_, value)); }
 
 void PartSlider::focusInEvent(QFocusEvent* event) {
+  // Before Qt tells AT-SPI of the focus: its place and keys as they are now (a
+  // reader's cache keeps what it was last told).
+  QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+  QAccessible::updateAccessibility(&changed);
   QWidget::focusInEvent(event);
   apply_(core_.focusPart(part_));
-  status_.say(core_.keyboard().heldWords(part_));
 }
 
 void PartSlider::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
-  pause_.stop();
   apply_(core_.leavePart());
 }
 
@@ -82,18 +84,13 @@ void PartSlider::keyPressEvent(QKeyEvent* event) {
   apply_(out);
   if (!out.keyTaken) return QWidget::keyPressEvent(event);
   event->accept();
-  if (out.focusBoard)
-    parentWidget()->setFocus(Qt::OtherFocusReason);
-  else
-    moved();
+  if (out.focusBoard) parentWidget()->setFocus(Qt::OtherFocusReason);
 }
 
-DescribeButton::DescribeButton(frontend::Presenter& core, QWidget* parent, StatusLine& status)
+DescribeButton::DescribeButton(QWidget* parent)
     : QPushButton(QString::fromUtf8(frontend::Keyboard::kDescriptionName), parent) {
   setGeometry(0, 0, 1, 1);
   setFocusPolicy(Qt::TabFocus);
-  QObject::connect(this, &QPushButton::clicked, this,
-                   [&core, &status] { status.say(core.keyboard().description()); });
 }
 
 void DescribeButton::placeAt(const QRect& at) {
@@ -118,12 +115,17 @@ void DescribeButton::focusOutEvent(QFocusEvent* event) {
 
 namespace {
 
-// A part as a screen reader takes it: a slider, its value in board pixels, its words.
+const char* const kToggle = "parallel-lines-toggle";  // a property: the button is a mode's
+const char* const kPressed = "parallel-lines-pressed";
+
+// A part as a screen reader takes it: a slider, its value in board pixels (growing as
+// Up or Right moves it), its words.
 class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
   explicit SliderAccessible(PartSlider* s) : QAccessibleWidget(s, QAccessible::Slider), s_(s) {}
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Value) return QString::fromStdString(s_->slider().valueText);
+    if (t == QAccessible::Description) return s_->description();
     return QAccessibleWidget::text(t);
   }
   void* interface_cast(QAccessible::InterfaceType type) override {
@@ -134,22 +136,79 @@ class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterf
   void setCurrentValue(const QVariant& value) override { s_->slideTo(value.toDouble()); }
   QVariant maximumValue() const override { return s_->slider().max; }
   QVariant minimumValue() const override { return s_->slider().min; }
-  QVariant minimumStepSize() const override { return frontend::Keyboard::kStep; }
+  QVariant minimumStepSize() const override { return s_->slider().step; }
 
  private:
   PartSlider* s_;
 };
 
-QAccessibleInterface* sliderFactory(const QString&, QObject* object) {
+class NotificationAccessible : public QAccessibleWidget {
+ public:
+  explicit NotificationAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Notification) {}
+};
+
+// A mode's button: checked while the mode is on, with the press a reader's "click"
+// runs. Qt 6.4's AT-SPI bridge has no toggle button (a checkable button goes out as a
+// plain push button, whose state Orca never says): a check box is what carries it.
+class ToggleAccessible : public QAccessibleWidget {
+ public:
+  explicit ToggleAccessible(QPushButton* b) : QAccessibleWidget(b, QAccessible::CheckBox), b_(b) {}
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.checkable = true;
+    s.checked = b_->property(kPressed).toBool();
+    s.pressed = s.checked;
+    return s;
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return b_->accessibleName();
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override {
+    return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+  }
+  void doAction(const QString& name) override {
+    if (name == pressAction())
+      b_->click();
+    else
+      QAccessibleWidget::doAction(name);
+  }
+
+ private:
+  QPushButton* b_;
+};
+
+QAccessibleInterface* factory(const QString&, QObject* object) {
   if (auto* s = dynamic_cast<PartSlider*>(object)) return new SliderAccessible(s);
+  if (auto* s = dynamic_cast<StatusLine*>(object)) return new NotificationAccessible(s);
+  if (auto* b = qobject_cast<QPushButton*>(object); b && b->property(kToggle).toBool())
+    return new ToggleAccessible(b);
   return nullptr;
 }
 
 }  // namespace
 
-void installSliderAccessibility() {
+void markToggle(QPushButton* button, bool pressed) {
+  if (!button->property(kToggle).toBool()) {
+    button->setProperty(kToggle, true);
+    // Setting its caption may have made its accessible interface already, as a plain
+    // button's: the next one asked for is made by the factory below.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(button))
+      QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+  }
+  const bool was = button->property(kPressed).toBool();
+  button->setProperty(kPressed, pressed);
+  if (was == pressed) return;
+  QAccessible::State changed;
+  changed.checked = true;
+  changed.pressed = true;
+  QAccessibleStateChangeEvent event(button, changed);
+  QAccessible::updateAccessibility(&event);
+}
+
+void installAccessibility() {
   static const bool installed = [] {
-    QAccessible::installFactory(sliderFactory);
+    QAccessible::installFactory(factory);
     return true;
   }();
   (void)installed;

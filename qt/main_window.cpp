@@ -104,6 +104,8 @@ QWidget* createWidget(const frontend::ToolRow& row, std::size_t index, QWidget* 
     pal.setColor(QPalette::WindowText, toQColor(c.fore));
     w->setPalette(pal);
   }
+  // Before anything asks for its accessible interface, which Qt makes once.
+  if (c.toggle) markToggle(static_cast<QPushButton*>(w), false);
   w->setGeometry(c.box.x, c.box.y, c.box.w, c.box.h);
   w->setFont(fontFor(c.font));
   w->setAccessibleName(QString::fromStdString(c.name));
@@ -118,6 +120,7 @@ MainWindow::MainWindow(app::Form1& form)
       fit_(frontend::fitWindow(app::Form1::kClientWidth, app::Form1::kClientHeight, 1,
                                app::Form1::kClientWidth, app::Form1::kClientHeight,
                                core_.scene.boxOnWindow())) {
+  installAccessibility();
   style_ = new ScaledIndicatorStyle;
   style_->setParent(this);
   setWindowTitle(QString::fromStdString(form.Caption));
@@ -141,11 +144,17 @@ MainWindow::MainWindow(app::Form1& form)
 
   board_ = new BoardView(core_, this);
   board_->onInput = [this](const frontend::Outcome& outcome) { apply(outcome); };
-  installSliderAccessibility();
   status_ = new StatusLine(this);
   for (const frontend::Part part : frontend::kParts)
-    parts_.push_back(new PartSlider(core_, part, board_, board_->onInput, *status_));
-  describe_ = new DescribeButton(core_, this, *status_);
+    parts_.push_back(new PartSlider(core_, part, board_, [this](const frontend::Outcome& out) {
+      apply(out, true);
+    }));
+  describe_ = new DescribeButton(this);
+  QObject::connect(describe_, &QPushButton::clicked, this, [this] { apply(core_.describe()); });
+  pause_.setSingleShot(true);
+  pause_.setInterval(frontend::Keyboard::kPauseMs);
+  QObject::connect(&pause_, &QTimer::timeout, this,
+                   [this] { apply(core_.sayAfterPause(pauseWords_)); });
   offer_ = new OfferPanel(this);
   QObject::connect(offer_->button(), &QPushButton::clicked, this,
                    [this] {
@@ -251,7 +260,7 @@ MainWindow::~MainWindow() {
   parts_.clear();
 }
 
-void MainWindow::apply(const frontend::Outcome& outcome) {
+void MainWindow::apply(const frontend::Outcome& outcome, bool fromKeys) {
   if (board_ == nullptr) return;  // being torn down
   if (outcome.ended) {
     // "終了" ends the program at once: no further event is handled.
@@ -267,11 +276,24 @@ void MainWindow::apply(const frontend::Outcome& outcome) {
       f.setBold(*change.bold);
       w->setFont(f);
     }
+    if (change.bold && core_.toolRow.controls()[change.at].toggle)
+      markToggle(static_cast<QPushButton*>(w), *change.bold);
+    if (change.description) w->setAccessibleDescription(QString::fromStdString(*change.description));
     if (change.enabled) w->setEnabled(*change.enabled);
     if (change.checked) static_cast<QAbstractButton*>(w)->setChecked(*change.checked);
     if (change.visible) w->setVisible(*change.visible);
   }
   if (outcome.offerChanged) offer_->show(core_.offer(), fit_);
+  for (const frontend::PartChange& change : outcome.parts) {
+    PartSlider* part = parts_[change.at];
+    // The place in squares at once, as the page's reader says its value text.
+    if (part->show(change.slider) && fromKeys && part->hasFocus()) status_->say(change.slider.valueText);
+  }
+  if (outcome.dropPause) pause_.stop();
+  if (!outcome.afterPause.empty()) {
+    pauseWords_ = outcome.afterPause;
+    pause_.start();
+  }
   if (!outcome.say.empty()) status_->say(outcome.say);
   board_->sync();
 }

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QWidget>
 #include <vector>
 
@@ -40,7 +41,8 @@ class MainWindow : public QWidget {
 
   // Brings every widget in line with an input's outcome, and ends the program when
   // it has ended.
-  void apply(const frontend::Outcome& outcome);
+  // `fromKeys`: the keys on a part moved it, and its new place is said.
+  void apply(const frontend::Outcome& outcome, bool fromKeys = false);
   // The same after the model was driven directly (benchmarks, the soak).
   void afterEvent() { apply(core_.afterInput()); }
 
@@ -74,6 +76,8 @@ class MainWindow : public QWidget {
   DescribeButton* describe_ = nullptr;
   StatusLine* status_ = nullptr;
   OfferPanel* offer_ = nullptr;
+  QTimer pause_;  // the keys paused: the words an outcome left for then are said
+  std::string pauseWords_;
 };
 
 }  // namespace view

@@ -17,7 +17,7 @@ mergeInto(LibraryManager.library, {
     NO_SUCH_CONTROL: -1,
     // KeyboardEvent.key of the keys the program knows, and what a key did, as bits.
     KEY: { ArrowUp: 0, ArrowDown: 1, ArrowLeft: 2, ArrowRight: 3, PageUp: 4, PageDown: 5,
-           Enter: 6, ' ': 7, Escape: 8 },
+           Enter: 6, ' ': 7, Escape: 8, w: 9, W: 9 },
     KEY_DID: { taken: 1, toBoard: 2 },
     OFFER: ['none', 'takeBack', 'previous'],
     KEEP: ['no', 'soon', 'now'],
@@ -85,7 +85,7 @@ mergeInto(LibraryManager.library, {
     boardFocus: function (focused) { _pl_board_focus(focused ? 1 : 0); },
     boardKey: function (key) { return Core.keyDid(_pl_board_key(key)); },
     describe: function () { _pl_describe(); },
-    sayWhere: function (index) { _pl_say_where(index); },
+    paused: function () { _pl_paused(); },
     keyDid: function (bits) {
       return { taken: !!(bits & Core.KEY_DID.taken), toBoard: !!(bits & Core.KEY_DID.toBoard) };
     },
@@ -115,19 +115,28 @@ mergeInto(LibraryManager.library, {
   },
 
   pl_js_add_control: function (index, kind, x, y, w, h, caption, font, fore, back, name,
-                               description, tabIndex) {
+                               description, tabIndex, toggle) {
     Row.add(index, Core.CONTROL[kind], { x, y, w, h }, UTF8ToString(caption), UTF8ToString(font),
-            Canvas.css(fore), Canvas.css(back), UTF8ToString(name), UTF8ToString(description), tabIndex);
+            Canvas.css(fore), Canvas.css(back), UTF8ToString(name), UTF8ToString(description), tabIndex,
+            !!toggle);
   },
 
-  pl_js_keyboard: function (pauseMs, describeName) { Keys.setUp(pauseMs, UTF8ToString(describeName)); },
+  pl_js_keyboard: function (describeName) { Keys.setUp(UTF8ToString(describeName)); },
   pl_js_add_part: function (index, name) { Keys.add(index, UTF8ToString(name)); },
-  pl_js_set_part: function (index, value, max, valueText) { Keys.set(index, value, max, UTF8ToString(valueText)); },
+  pl_js_set_part: function (index, value, min, max, step, valueText, description, vertical) {
+    Keys.set(index, { value, min, max, step, text: UTF8ToString(valueText),
+                      description: UTF8ToString(description), vertical: !!vertical });
+  },
   pl_js_say: function (text) { Keys.say(UTF8ToString(text)); },
+  pl_js_pause: function (wait) { Keys.pause(wait); },
+  // While the board's keys draw, a reader hands it the arrows: an application, not an
+  // image to read with them.
+  pl_js_board_keys: function (draw) { Stage.board.setAttribute('role', draw ? 'application' : 'img'); },
 
-  pl_js_set_control: function (index, bold, enabled, checked, visible) {
+  pl_js_set_control: function (index, bold, enabled, checked, visible, description) {
     const flag = v => (v === Core.UNCHANGED ? undefined : !!v);
-    Row.set(index, flag(bold), flag(enabled), flag(checked), flag(visible));
+    Row.set(index, flag(bold), flag(enabled), flag(checked), flag(visible),
+            description ? UTF8ToString(description) : undefined);
   },
 
   pl_js_fit: function (scale, left, top, canvasWidth, canvasHeight, canvasScale, canvasLeft,

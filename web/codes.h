@@ -40,7 +40,8 @@ static_assert(same(frontend::ToolControl::Kind::Label, ControlCode::Label) &&
 // The keys the keyboard knows, by the name the script reads from a key event, and
 // what a key did, as bits.
 enum class KeyCode : int {
-  Up = 0, Down = 1, Left = 2, Right = 3, PageUp = 4, PageDown = 5, Enter = 6, Space = 7, Escape = 8
+  Up = 0, Down = 1, Left = 2, Right = 3, PageUp = 4, PageDown = 5, Enter = 6, Space = 7, Escape = 8,
+  Where = 9
 };
 static_assert(same(frontend::Key::Up, KeyCode::Up) && same(frontend::Key::Down, KeyCode::Down) &&
               same(frontend::Key::Left, KeyCode::Left) &&
@@ -49,7 +50,8 @@ static_assert(same(frontend::Key::Up, KeyCode::Up) && same(frontend::Key::Down, 
               same(frontend::Key::PageDown, KeyCode::PageDown) &&
               same(frontend::Key::Enter, KeyCode::Enter) &&
               same(frontend::Key::Space, KeyCode::Space) &&
-              same(frontend::Key::Escape, KeyCode::Escape));
+              same(frontend::Key::Escape, KeyCode::Escape) &&
+              same(frontend::Key::Where, KeyCode::Where));
 enum class KeyBit : int { Taken = 1, ToBoard = 2 };
 
 // A flag of a tool-row change that leaves the property as it is (else 0 or 1).

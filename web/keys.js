@@ -1,17 +1,16 @@
 // The lesson for the keyboard and a screen reader: the five parts a drag can hold as
 // native sliders (a screen reader on an iPad or a Chromebook adjusts them with a
-// swipe), the figure's description, and the polite status line that says what the
-// core's words are. What the keys do and what is said is the core's; this is the DOM.
+// swipe), the figure's description, and the polite status line. What the keys do, what
+// is said and when, and every slider's value, steps and words are the core's; this is
+// the DOM, and the one wait the core asks for.
 /* global Boot, Core, Stage */
 
 const Keys = {
   parts: [],     // the <input type="range"> of each part, in the core's order
   status: null,  // the polite live region
-  pauseMs: 500,  // keys paused this long: the part's new place is said
-  timer: 0,
+  timer: 0,      // the keys' pause the core is waiting for
 
-  setUp(pauseMs, describeName) {
-    Keys.pauseMs = pauseMs;
+  setUp(describeName) {
     Keys.status = document.getElementById('status');
     const describe = document.getElementById('describe');
     describe.textContent = describeName;
@@ -28,7 +27,6 @@ const Keys = {
       Stage.requestFrame();
     });
     input.addEventListener('blur', () => {
-      clearTimeout(Keys.timer);
       Boot.guard(() => Core.leavePart());
       Stage.requestFrame();
     });
@@ -39,39 +37,41 @@ const Keys = {
       if (!did) return;
       if (did.taken) e.preventDefault();  // the browser would step the slider as well
       if (did.toBoard) Stage.board.focus({ preventScroll: true });
-      else Keys.sayLater(index);
       Stage.requestFrame();
     });
     // A screen reader's swipe, or a key the program leaves to the browser (Home, End),
     // sets the value itself: the part is dragged there.
     input.addEventListener('input', () => {
       Boot.guard(() => Core.slide(index, Number(input.value)));
-      Keys.sayLater(index);
       Stage.requestFrame();
     });
     document.getElementById('parts').insertBefore(input, document.getElementById('describe'));
     Keys.parts[index] = input;
   },
 
-  // The slider's value in board pixels, up to `max`. It steps by the arrows' 5 from a
-  // base the value lies on, so that a browser never rounds it to another.
-  set(index, value, max, text) {
+  // The slider as the core hands it over. It steps from a base the value lies on, so
+  // that a browser never rounds the value to another.
+  set(index, s) {
     const input = Keys.parts[index];
-    input.step = 5;
-    input.min = value % 5;
-    input.max = max;
-    input.value = value;
-    input.setAttribute('aria-valuetext', text);
+    input.step = s.step;
+    input.min = s.min + (s.value - s.min) % s.step;
+    input.max = s.max;
+    input.value = s.value;
+    input.setAttribute('aria-valuetext', s.text);
+    input.setAttribute('aria-orientation', s.vertical ? 'vertical' : 'horizontal');
+    if (s.description) input.setAttribute('aria-description', s.description);
+    else input.removeAttribute('aria-description');
   },
 
   say(text) {
-    // The same words again must be said again: the region changes twice.
+    // The region changes twice, so that it is a new message whatever it held.
     Keys.status.textContent = '';
     requestAnimationFrame(() => { Keys.status.textContent = text; });
   },
 
-  sayLater(index) {
+  // The core's words wait for the keys to pause `wait` ms (0: no longer).
+  pause(wait) {
     clearTimeout(Keys.timer);
-    Keys.timer = setTimeout(() => Boot.guard(() => Core.sayWhere(index)), Keys.pauseMs);
+    if (wait > 0) Keys.timer = setTimeout(() => Boot.guard(() => Core.paused()), wait);
   },
 };

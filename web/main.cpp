@@ -23,12 +23,16 @@ void pl_js_window(const char* title, int width, int height, int back, int border
                   int firstFocus);
 void pl_js_add_control(int index, int kind, int x, int y, int w, int h, const char* caption,
                        const char* font, int fore, int back, const char* name,
-                       const char* description, int tabIndex);
-void pl_js_set_control(int index, int bold, int enabled, int checked, int visible);
-void pl_js_keyboard(int pauseMs, const char* describeName);
+                       const char* description, int tabIndex, int toggle);
+void pl_js_set_control(int index, int bold, int enabled, int checked, int visible,
+                       const char* description);
+void pl_js_keyboard(const char* describeName);
 void pl_js_add_part(int index, const char* name);
-void pl_js_set_part(int index, double value, double max, const char* valueText);
+void pl_js_set_part(int index, double value, double min, double max, double step,
+                    const char* valueText, const char* description, int vertical);
 void pl_js_say(const char* text);
+void pl_js_pause(int wait);
+void pl_js_board_keys(int draw);
 void pl_js_fit(double scale, double left, double top, int canvasWidth, int canvasHeight,
                double canvasScale, double canvasLeft, double canvasTop, double canvasCssWidth,
                double canvasCssHeight, int inkWidth, int inkHeight, double inkScale,
@@ -105,7 +109,7 @@ struct Page {
   frontend::Fit fit;
   frontend::InkRaster ink;
   bool repaintAll = true;
-  std::vector<frontend::Slider> parts;  // the sliders as the page shows them
+  std::string afterPause;  // said once the keys pause
 };
 Page* page = nullptr;
 
@@ -134,20 +138,21 @@ bool apply(const frontend::Outcome& outcome) {
       return v ? static_cast<int>(*v) : web::kUnchanged;
     };
     pl_js_set_control(static_cast<int>(c.at), flag(c.bold), flag(c.enabled), flag(c.checked),
-                      flag(c.visible));
+                      flag(c.visible), c.description ? c.description->c_str() : nullptr);
   }
-  // The parts' sliders follow the figure, whatever moved it.
-  const frontend::Keyboard& keys = page->core->keyboard();
-  for (std::size_t i = 0; i < frontend::kParts.size(); ++i) {
-    // Every pointer move comes here: the words are made only when the value moved.
-    frontend::Slider& shown = page->parts[i];
-    if (keys.value(frontend::kParts[i]) == shown.value) continue;
-    const frontend::Slider now = keys.slider(frontend::kParts[i]);
-    shown = now;
-    pl_js_set_part(static_cast<int>(i), now.value, now.max, now.valueText.c_str());
+  for (const frontend::PartChange& c : outcome.parts) {
+    const frontend::Slider& s = c.slider;
+    pl_js_set_part(static_cast<int>(c.at), s.value, s.min, s.max, s.step, s.valueText.c_str(),
+                   s.description.c_str(), s.vertical ? 1 : 0);
   }
+  if (outcome.boardKeys) pl_js_board_keys(*outcome.boardKeys ? 1 : 0);
   if (outcome.offerChanged) showOffer();
   if (!outcome.say.empty()) pl_js_say(outcome.say.c_str());
+  if (outcome.dropPause) pl_js_pause(0);
+  if (!outcome.afterPause.empty()) {
+    page->afterPause = outcome.afterPause;
+    pl_js_pause(frontend::Keyboard::kPauseMs);
+  }
   // The record is written before the page ends.
   if (outcome.keep != frontend::Keep::No) pl_js_keep(web::code(outcome.keep));
   if (outcome.ended) pl_js_ended();
@@ -164,7 +169,7 @@ bool validPart(int index) {
   return index >= 0 && static_cast<std::size_t>(index) < frontend::kParts.size();
 }
 bool validKey(int key) {
-  return key >= web::code(web::KeyCode::Up) && key <= web::code(web::KeyCode::Escape);
+  return key >= web::code(web::KeyCode::Up) && key <= web::code(web::KeyCode::Where);
 }
 
 bool running() { return page != nullptr && !page->core->ended(); }
@@ -263,8 +268,7 @@ EMSCRIPTEN_KEEPALIVE int pl_start(double width, double height, double pixelRatio
                first ? static_cast<int>(*first) : web::kTheBoard);
   // Tab order: the board, the five parts and the description (the page's document
   // order), then the tool row as the core orders it.
-  pl_js_keyboard(frontend::Keyboard::kPauseMs, frontend::Keyboard::kDescriptionName);
-  page->parts.assign(frontend::kParts.size(), frontend::Slider{"", -1, -1, -1, ""});
+  pl_js_keyboard(frontend::Keyboard::kDescriptionName);
   for (std::size_t i = 0; i < frontend::kParts.size(); ++i)
     pl_js_add_part(static_cast<int>(i),
                    page->core->keyboard().slider(frontend::kParts[i]).name.c_str());
@@ -277,7 +281,7 @@ EMSCRIPTEN_KEEPALIVE int pl_start(double width, double height, double pixelRatio
       if (order[k] == i) tabIndex = static_cast<int>(k);
     pl_js_add_control(static_cast<int>(i), web::code(c.kind), c.box.x, c.box.y, c.box.w,
                       c.box.h, c.caption.c_str(), cssFont(c.font).c_str(), rgb(c.fore),
-                      rgb(c.back), c.name.c_str(), c.description.c_str(), tabIndex);
+                      rgb(c.back), c.name.c_str(), c.description.c_str(), tabIndex, c.toggle ? 1 : 0);
   }
   // The board this tab kept, put back before anything is shown, so that the first
   // frame is the board as it was; then every control's state.
@@ -411,10 +415,8 @@ EMSCRIPTEN_KEEPALIVE int pl_control_state(int index) {
 
 // The keyboard. index: the part, in frontend::kParts's order; key: web::KeyCode.
 EMSCRIPTEN_KEEPALIVE void pl_focus_part(int index) {
-  if (!running() || !validPart(index)) return;
-  const frontend::Part part = frontend::kParts[static_cast<std::size_t>(index)];
-  apply(page->core->focusPart(part));
-  pl_js_say(page->core->keyboard().heldWords(part).c_str());
+  if (running() && validPart(index))
+    apply(page->core->focusPart(frontend::kParts[static_cast<std::size_t>(index)]));
 }
 EMSCRIPTEN_KEEPALIVE void pl_leave_part() {
   if (running()) apply(page->core->leavePart());
@@ -440,11 +442,11 @@ EMSCRIPTEN_KEEPALIVE int pl_board_key(int key) {
   return keyBits(out);
 }
 EMSCRIPTEN_KEEPALIVE void pl_describe() {
-  if (running()) pl_js_say(page->core->keyboard().description().c_str());
+  if (running()) apply(page->core->describe());
 }
-EMSCRIPTEN_KEEPALIVE void pl_say_where(int index) {
-  if (running() && validPart(index))
-    pl_js_say(page->core->keyboard().whereWords(frontend::kParts[static_cast<std::size_t>(index)]).c_str());
+// The keys paused as long as an outcome asked: its words are said.
+EMSCRIPTEN_KEEPALIVE void pl_paused() {
+  if (running()) apply(page->core->sayAfterPause(page->afterPause));
 }
 
 // One animation frame. Returns whether it painted.

@@ -12,7 +12,7 @@ const Row = {
 
   // `place` is the control's place in the tab order, or -1 when the keyboard does not
   // stop at it.
-  add(index, kind, box, caption, font, fore, back, name, description, place) {
+  add(index, kind, box, caption, font, fore, back, name, description, place, toggle) {
     let element, input;
     if (kind === 'label') {
       element = document.createElement('div');
@@ -25,6 +25,8 @@ const Row = {
       element.type = 'button';
       element.className = 'command';
       element.textContent = caption;
+      // A mode's button: pressed while its caption is bold, its only sign on screen.
+      if (toggle) element.setAttribute('aria-pressed', 'false');
     } else {
       // The box takes a click anywhere in its stored width, as the layout's controls
       // do; where boxes overlap, the later one lies on top and takes it.
@@ -53,10 +55,15 @@ const Row = {
   },
 
   // Each flag is true, false, or undefined for unchanged. The core hands `checked` to
-  // option buttons and boxes only.
-  set(index, bold, enabled, checked, visible) {
+  // option buttons and boxes only, and `description` (words that follow a box's state)
+  // to boxes.
+  set(index, bold, enabled, checked, visible, description) {
     const c = Row.controls[index];
-    if (bold !== undefined) c.element.style.fontWeight = bold ? 'bold' : 'normal';
+    if (bold !== undefined) {
+      c.element.style.fontWeight = bold ? 'bold' : 'normal';
+      if (c.element.hasAttribute('aria-pressed')) c.element.setAttribute('aria-pressed', String(bold));
+    }
+    if (description !== undefined) c.input.setAttribute('aria-description', description);
     if (enabled !== undefined) {
       c.input.disabled = !enabled;
       c.element.classList.toggle('disabled', !enabled);

@@ -33,11 +33,31 @@ class KeyboardTest : public gui_testing::WindowTestBase {
     for (int i = 0; i < 6; ++i) key(Qt::Key_Right);
     QCOMPARE(form_->figure.LineLX1, 430.0);
     QCOMPARE(form_->figure.LineLX2, 70.0);
+    // The notification says where it went once the keys paused, then what Enter did.
+    QTRY_COMPARE(window_->status()->accessibleName(), QStringLiteral("直線 ℓ の上の端、左から 17.2 マス"));
     key(Qt::Key_Return);
     QCOMPARE(form_->figure.ExtensionLShown, 1.0);
-    // The status line says what was taken, and where it went once the keys paused.
-    QVERIFY(window_->status()->accessibleName().startsWith(QStringLiteral("直線 ℓ の上の端をつかみました")));
-    QTRY_COMPARE(window_->status()->accessibleName(), QStringLiteral("直線 ℓ の上の端、左から 17.2 マス"));
+    QCOMPARE(window_->status()->accessibleName(), QStringLiteral("延長を表示しました"));
+    QAccessibleInterface* end = QAccessible::queryAccessibleInterface(window_->part(2));
+    QCOMPARE(end->text(QAccessible::Value), QStringLiteral("左から 17.2 マス、延長を表示中"));
+    // In memo mode a part cannot move, and Escape still goes back to the board.
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
+    window_->part(0)->setFocus(Qt::TabFocusReason);
+    QVERIFY(QAccessible::queryAccessibleInterface(window_->part(0))->text(QAccessible::Description).contains(QStringLiteral("動かせません")));
+    key(Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), window_->board());
+  }
+
+  void theModesAreButtonsAReaderHearsPressed() {
+    QAccessibleInterface* line = QAccessible::queryAccessibleInterface(window_->commandButton(5));
+    QCOMPARE(line->role(), QAccessible::CheckBox);  // Qt 6.4's bridge has no toggle button
+    QVERIFY(!line->state().checked);
+    QTest::mouseClick(window_->commandButton(5), Qt::LeftButton);
+    QVERIFY(line->state().checked);
+    QVERIFY(window_->status()->accessibleName().startsWith(QStringLiteral("直線モードにしました")));
+    QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);  // メモ ends 直線
+    QVERIFY(!line->state().checked);
+    QVERIFY(QAccessible::queryAccessibleInterface(window_->commandButton(3))->state().checked);
   }
 
   void aScreenReaderFindsSlidersWithTheirWordsAndSetsThem() {

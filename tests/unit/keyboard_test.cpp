@@ -131,7 +131,9 @@ TEST_F(Keys, KeysStayWithinTheBoardAndAHoldGivesWayToThePointer) {
   EXPECT_FALSE(core->keyboard().held());
   press(Part::P, Key::Up);
   EXPECT_EQ(form.figure.LinePY, 265);
-  EXPECT_NE(core->keyboard().heldWords(Part::P).find("動かせません"), std::string::npos);
+  EXPECT_NE(core->keyboard().slider(Part::P).description.find("動かせません"), std::string::npos);
+  // Escape goes back to the board all the same.
+  EXPECT_TRUE(core->partKey(Part::P, Key::Escape).focusBoard);
 }
 
 TEST_F(Keys, AStraightLineIsDrawnWithTheKeysAsAPressMovesAndReleaseDrawIt) {
@@ -174,17 +176,61 @@ TEST_F(Keys, TheWordsNameWhatIsHeldWhereItStandsAndTheFigureInSquares) {
   EXPECT_EQ(k.slider(Part::UpperEndL).name, "直線 ℓ の上の端");
   EXPECT_EQ(k.whereWords(Part::P), "直線 p、上から 11.0 マス");
   EXPECT_EQ(k.whereWords(Part::UpperEndM), "直線 m の上の端、左から 19.0 マス");
-  EXPECT_EQ(k.heldWords(Part::UpperEndL),
-            "直線 ℓ の上の端をつかみました。左から 16.0 マス。左右の矢印キーで 5 ピクセル、"
-            "PageUp と PageDown で 1 マス動きます。Enter で上への延長を表示、もう一度で非表示に"
-            "します。Esc で放します。");
+  EXPECT_EQ(k.slider(Part::UpperEndL).description,
+            "左右の矢印キーで 0.2 マス、PageUp と PageDown で 1 マス動きます。Enter で上への延長を"
+            "表示、もう一度で消します。Esc で黒板に戻ります。");
   // The initial figure: ℓ from (400, 125) to (100, 575) meets p, q, r (275, 350, 500)
   // in A 300, B 250, C 150; m from (475, 125) to (625, 575) in A' 525, B' 550, C' 600.
   // AB = √(50² + 75²) = 90.1 pixels, 3.6 squares; A'B' = √(25² + 75²) = 79.1, 3.2.
   EXPECT_EQ(k.description(),
             "直線 p は上から 11.0 マス、q は 14.0 マス、r は 20.0 マス。左から、A は 12.0 マス、"
-            "B は 10.0 マス、C は 6.0 マス、A' は 21.0 マス、B' は 22.0 マス、C' は 24.0 マス。"
-            "長さは、AB が 3.6 マス、BC が 7.2 マス、A'B' が 3.2 マス、B'C' が 6.3 マス。");
+            "B は 10.0 マス、C は 6.0 マス、A ダッシュ は 21.0 マス、B ダッシュ は 22.0 マス、"
+            "C ダッシュ は 24.0 マス。長さは、AB が 3.6 マス、BC が 7.2 マス、A ダッシュ B ダッシュ が "
+            "3.2 マス、B ダッシュ C ダッシュ が 6.3 マス。");
+}
+
+TEST_F(Keys, TheReaderIsToldWhatEachInputDidAndWhenOnceAndAgainWhenRepeated) {
+  using frontend::ControlId;
+  // The first outcome hands over every slider; a pointer passing over the board none.
+  EXPECT_EQ(core->afterInput().parts.size(), 5u);
+  EXPECT_TRUE(core->pointer(Phase::Move, mouse(20, 20, 0, 0)).parts.empty());
+  // A key: the part's new place now, its name and place once the keys pause.
+  core->focusPart(Part::P);
+  frontend::Outcome up = core->partKey(Part::P, Key::Up);
+  ASSERT_EQ(up.parts.size(), 1u);
+  EXPECT_EQ(up.parts[0].slider.valueText, "上から 10.8 マス");
+  EXPECT_EQ(up.afterPause, "直線 p、上から 10.8 マス");
+  EXPECT_TRUE(core->partKey(Part::P, Key::Escape).dropPause);
+  // The keys were said on the first visit, not on the next.
+  EXPECT_EQ(core->keyboard().slider(Part::P).description, "");
+  EXPECT_NE(core->keyboard().slider(Part::Q).description, "");
+  // Enter on an upper end says what it did, and its value says the state.
+  core->focusPart(Part::UpperEndM);
+  EXPECT_EQ(core->partKey(Part::UpperEndM, Key::Enter).say, "延長を表示しました");
+  EXPECT_EQ(core->keyboard().slider(Part::UpperEndM).valueText, "左から 19.0 マス、延長を表示中");
+  EXPECT_EQ(core->partKey(Part::UpperEndM, Key::Enter).say, "延長を消しました");
+  core->leavePart();
+  // The same words twice are not the same message: a reader drops a repeat.
+  const std::string once = core->describe().say, twice = core->describe().say;
+  EXPECT_NE(once, twice);
+  EXPECT_EQ(twice, once + "\u200B");
+  EXPECT_EQ(core->describe().say, once);
+  // The modes say what they did, and the board takes the keys in straight-line mode.
+  const frontend::Outcome line = core->click({ControlId::Group::Command, 5});
+  EXPECT_EQ(line.say.rfind("直線モードにしました", 0), 0u);
+  EXPECT_EQ(line.boardKeys, true);
+  core->boardFocus(true);
+  EXPECT_EQ(core->boardKey(Key::Where).say, "十字は左から 0.8 マス、上から 0.8 マス");  // where the pointer last was
+  EXPECT_EQ(core->boardKey(Key::Enter).say.rfind("直線 1 を引き始めました", 0), 0u);
+  EXPECT_EQ(core->boardKey(Key::Right).afterPause, "直線 1 の端は左から 1.0 マス、上から 0.8 マス");
+  const frontend::Outcome drawn = core->boardKey(Key::Enter);
+  EXPECT_NE(drawn.say.find("チェックボックス 直線 1 に印が付きました"), std::string::npos);
+  bool boxSays = false;
+  for (const frontend::ToolChange& c : drawn.changes)
+    if (c.id == ControlId{ControlId::Group::Check1, 0}) boxSays = c.description == "直線 1 が引かれています。印を外すと消えます";
+  EXPECT_TRUE(boxSays);
+  EXPECT_EQ(core->click({ControlId::Group::Command, 4}).say, "方眼を表示しました");
+  EXPECT_EQ(core->click({ControlId::Group::Command, 1}).say.rfind("図を最初の形に戻しました。板書を消しました", 0), 0u);
 }
 
 }  // namespace

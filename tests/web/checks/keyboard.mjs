@@ -115,14 +115,19 @@ export default function keyboardChecks(engine) {
                       'q の上で左から 10.0 マス']);
     const status = () => document.getElementById('status').textContent;
     await tab(l, 2);
-    await l.tab.waitFor(() => document.getElementById('status').textContent.startsWith('直線 q をつかみました'));
+    // What the keys do is q's description; p and q move up and down.
+    assert.deepEqual(await l.state(() => [Keys.parts[1].getAttribute('aria-description'),
+                                          Keys.parts.map(p => p.getAttribute('aria-orientation'))]),
+                     ['上下の矢印キーで 0.2 マス、PageUp と PageDown で 1 マス動きます。Esc で黒板に戻ります。',
+                      ['vertical', 'vertical', 'horizontal', 'horizontal', 'horizontal']]);
     await press(l, 'PageDown');
     await l.tab.waitFor(() => document.getElementById('status').textContent === '直線 q、上から 15.0 マス');
     await tab(l, 4);
     assert.equal(await focusedName(l), '図の説明');
     await press(l, 'Enter');
     await l.tab.waitFor(() => document.getElementById('status').textContent.startsWith('直線 p は上から 11.0 マス、q は 15.0 マス'));
-    assert.match(await l.state(status), /AB が [0-9.]+ マス、BC が [0-9.]+ マス、A'B' が [0-9.]+ マス、B'C' が [0-9.]+ マス。$/);
+    assert.match(await l.state(status),
+                 /AB が [0-9.]+ マス、BC が [0-9.]+ マス、A ダッシュ B ダッシュ が [0-9.]+ マス、B ダッシュ C ダッシュ が [0-9.]+ マス。$/);
   }, { needs: ['accessibilityTree'] });
 
   test('axe-core finds nothing on the page and the site', { skip: skipFor(engine, 'axe') }, async () => {
