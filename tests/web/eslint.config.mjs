@@ -39,7 +39,7 @@ export default [
     // The exports: _pl_start, _pl_frame and the rest.
     languageOptions: { globals: Object.fromEntries(['start', 'resize', 'repaint', 'pointer',
       'pointers_lost', 'click', 'frame', 'control_state', 'focus_part', 'leave_part', 'part_key',
-      'slide', 'board_focus', 'board_key', 'describe', 'say_where', 'inbox', 'consider', 'storage',
+      'slide', 'board_focus', 'board_key', 'describe', 'paused', 'inbox', 'consider', 'storage',
       'take_offer', 'take_back', 'record', 'record_size', 'record_names', 'block', 'block_names'].map(n => [`_pl_${n}`, 'readonly'])) },
   },
   {

@@ -76,7 +76,7 @@ export default function keyboardChecks(engine) {
       await expectColour(l, [71, 572], WHITE, "ℓ's lower end");
       await l.settle();
       keys = { state: await l.state(stateShown), board: await l.state(boardPixels) };
-      assert.deepEqual(keys.state.parts.slice(0, 3), ['上から 10.0 マス', '上から 14.0 マス', '左から 17.2 マス']);
+      assert.deepEqual(keys.state.parts.slice(0, 3), ['上から 10.0 マス', '上から 14.0 マス', '左から 17.2 マス、延長を表示中']);
       assert.deepEqual(await l.errors(), []);
     } finally {
       await l.close();
