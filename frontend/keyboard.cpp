@@ -123,8 +123,7 @@ Slider Keyboard::slider(Part part) const {
   std::string text = from + squares(whereOnBoard(part)) + " マス";
   // The state Enter changes is the upper end's to show, as its value is.
   if (extensionShown(part)) text += "、延長を表示中";
-  return {nameOf(part), value(part), 0,        limit(part),   kStep,
-          kPage,        text,        keysWords(part), level(part)};
+  return {nameOf(part), value(part), 0, limit(part), kStep, text, keysWords(part), level(part)};
 }
 
 Keyboard::Stamp Keyboard::stamp(Part part) const {

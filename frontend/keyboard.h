@@ -20,16 +20,14 @@ inline constexpr std::array<Part, 5> kParts{Part::P, Part::Q, Part::UpperEndL, P
                                             Part::CopyOfL};
 
 // A part as a slider, as a screen reader is given it: its name, where it stands (board
-// pixels, growing as the part goes up or right) between its ends, the steps of an arrow
-// and of a page key, the same place in words, and what the keys do (or why the part
-// cannot move now).
+// pixels, growing as the part goes up or right) between its ends, an arrow's step, the
+// same place in words, and what the keys do (or why the part cannot move now).
 struct Slider {
   std::string name;
   double value = 0;
   double min = 0;
   double max = 0;
   double step = 0;
-  double page = 0;
   std::string valueText;
   std::string description;
   bool vertical = false;

@@ -58,12 +58,7 @@ Outcome Presenter::click(const ControlId& id) {
     form.InitScreen();
     keeper_.ended();
   }
-  const std::string words = clickWords(id, before);
-  Outcome out = finish(true, true, true);
-  // The initial screen's words, then the offer's (what it wiped can be taken back).
-  if (!words.empty())
-    out.say = heard(out.say.empty() ? words : words + "。" + out.say + "。Ctrl+Z で元に戻せます");
-  return out;
+  return finish(true, true, true, clickWords(id, before));
 }
 
 Presenter::Modes Presenter::modes() const {
@@ -96,13 +91,16 @@ std::string Presenter::heard(std::string words) {
 
 Outcome Presenter::afterInput(bool reached) { return finish(reached, false, reached); }
 
-Outcome Presenter::finish(bool reached, bool goesOn, bool changed) {
+Outcome Presenter::finish(bool reached, bool goesOn, bool changed, const std::string& did) {
   keyboard_.follow();
   Outcome out;
   out.reached = reached;
   out.changes = toolRow.takeChanges();
   out.ended = ended();
   out.offerChanged = keeper_.settle(goesOn, out.say);
+  // What the input did, then the offer's words (what a wipe took can be taken back).
+  if (!did.empty())
+    out.say = out.say.empty() ? did : did + "。" + out.say + "。Ctrl+Z で元に戻せます";
   out.say = heard(std::move(out.say));
   if (changed || out.offerChanged) keeper_.changed();
   // The parts' sliders follow the figure, whatever moved it; the words are made only
@@ -231,7 +229,10 @@ Outcome Presenter::slideTo(Part part, double value) {
 Outcome Presenter::boardFocus(bool focused) {
   if (ended()) return endedOutcome();
   keyboard_.boardFocused(focused);
-  return afterInput(false);
+  // The keys came to a board where they draw: where the cross stands, which a page's
+  // reader would not otherwise say (it names an application once, not on each return).
+  const bool draws = form.board.LineMode == 1 || keyboard_.drawing();
+  return finish(false, false, false, focused && draws ? keyboard_.crossWords() : std::string());
 }
 
 Outcome Presenter::boardKey(Key key) {

@@ -142,8 +142,9 @@ class Presenter {
   void keyboardMakesWay();
   Outcome keyOutcome(const KeyResult& r);
   // afterInput, for an input that goes on from an offer (a press on the board, a click
-  // on the row) or not, and that changed the board (a record is due) or not.
-  Outcome finish(bool reached, bool goesOn, bool changed);
+  // on the row) or not, and that changed the board (a record is due) or not; `did`:
+  // what it did, in words.
+  Outcome finish(bool reached, bool goesOn, bool changed, const std::string& did = {});
   // Words as a reader will hear them: a repeat of the last marked, so that it is heard.
   std::string heard(std::string words);
   // What a click on the tool row did, in words (a mode, the grid, the initial screen).

@@ -4,6 +4,7 @@
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
+#include <QTimer>
 
 namespace view {
 
@@ -33,10 +34,18 @@ StatusLine::StatusLine(QWidget* parent) : QWidget(parent) {
 }
 
 void StatusLine::say(const std::string& words) {
-  setAccessibleName(QString::fromStdString(words));
-  // Becoming showing is what Orca speaks a notification for.
-  hide();
-  show();
+  // Words said in one turn of the event loop go out as one message.
+  const QString now = QString::fromStdString(words);
+  setAccessibleName(pending_ ? accessibleName() + QStringLiteral("。") + now : now);
+  if (pending_) return;
+  pending_ = true;
+  // Shown once the turn is over, after the focus change the same input made: Orca
+  // speaks the newer of the two, and the focus's words would cut these off.
+  QTimer::singleShot(0, this, [this] {
+    pending_ = false;
+    hide();  // becoming showing is what Orca speaks a notification for
+    show();
+  });
 }
 
 PartSlider::PartSlider(frontend::Presenter& core, frontend::Part part, QWidget* board,

@@ -28,6 +28,9 @@ class StatusLine : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override {}
+
+ private:
+  bool pending_ = false;  // words wait to be shown
 };
 
 class PartSlider : public QWidget {

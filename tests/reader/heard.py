@@ -44,9 +44,8 @@ LESSON = [
     (['space'], ['直線モードにしました'], []),
     # In straight-line mode a part cannot move, says why, and Escape still goes back.
     (['shift+Tab'] * 6, ['ℓ を平行移動した直線', '動かせません'], []),
-    # Back on the board (which the page's reader, taking it for an application now,
-    # does not name again), the keys draw.
-    (['Escape'], [], []),
+    # Back on the board, where the keys draw: where the cross stands, and again on request.
+    (['Escape'], ['十字は左から'], []),
     (['w'], ['十字は左から'], []),
     (['Return'], ['直線 1 を引き始めました'], []),
     (['Right', 'Right', 'Right', 'Right', 'Right'], ['直線 1 の端は左から'], []),

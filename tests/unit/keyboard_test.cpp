@@ -219,8 +219,11 @@ TEST_F(Keys, TheReaderIsToldWhatEachInputDidAndWhenOnceAndAgainWhenRepeated) {
   const frontend::Outcome line = core->click({ControlId::Group::Command, 5});
   EXPECT_EQ(line.say.rfind("直線モードにしました", 0), 0u);
   EXPECT_EQ(line.boardKeys, true);
-  core->boardFocus(true);
-  EXPECT_EQ(core->boardKey(Key::Where).say, "十字は左から 0.8 マス、上から 0.8 マス");  // where the pointer last was
+  // The keys come to the board: where its cross stands (where the pointer last was),
+  // and again on request.
+  const std::string cross = "十字は左から 0.8 マス、上から 0.8 マス";
+  EXPECT_EQ(core->boardFocus(true).say, cross);
+  EXPECT_EQ(core->boardKey(Key::Where).say.rfind(cross, 0), 0u);
   EXPECT_EQ(core->boardKey(Key::Enter).say.rfind("直線 1 を引き始めました", 0), 0u);
   EXPECT_EQ(core->boardKey(Key::Right).afterPause, "直線 1 の端は左から 1.0 マス、上から 0.8 マス");
   const frontend::Outcome drawn = core->boardKey(Key::Enter);
