@@ -118,12 +118,16 @@ bool Keyboard::extensionShown(Part part) const {
   return false;
 }
 
-Slider Keyboard::slider(Part part) const {
+std::string Keyboard::valueText(Part part) const {
   const char* from = level(part) ? "上から " : part == Part::CopyOfL ? "q の上で左から " : "左から ";
   std::string text = from + squares(whereOnBoard(part)) + " マス";
   // The state Enter changes is the upper end's to show, as its value is.
   if (extensionShown(part)) text += "、延長を表示中";
-  return {nameOf(part), value(part), 0, limit(part), kStep, text, keysWords(part), level(part)};
+  return text;
+}
+
+Slider Keyboard::slider(Part part) const {
+  return {nameOf(part), value(part), 0, limit(part), kStep, valueText(part), keysWords(part), level(part)};
 }
 
 Keyboard::Stamp Keyboard::stamp(Part part) const {

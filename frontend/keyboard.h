@@ -87,6 +87,8 @@ class Keyboard {
     friend bool operator==(const Stamp&, const Stamp&) = default;
   };
   Stamp stamp(Part part) const;
+  // Its place in words (the slider's value text).
+  std::string valueText(Part part) const;
   double value(Part part) const;
   // What the keys do on a part: said with it the first time it takes the focus, not on
   // every visit; in memo or straight-line mode, why it cannot move.

@@ -107,9 +107,17 @@ Outcome Presenter::finish(bool reached, bool goesOn, bool changed, const std::st
   // when what they rest on changed.
   for (std::size_t i = 0; i < kParts.size(); ++i) {
     const Keyboard::Stamp now = keyboard_.stamp(kParts[i]);
-    if (partsShown_[i] == now) continue;
-    partsShown_[i] = now;
-    out.parts.push_back({i, keyboard_.slider(kParts[i])});
+    std::optional<Shown>& shown = partsShown_[i];
+    if (shown && shown->stamp == now) continue;
+    // A drag moves a part on every step: only its value and value text are made anew.
+    if (shown && shown->stamp.words == now.words) {
+      shown->slider.value = now.value;
+      shown->slider.valueText = keyboard_.valueText(kParts[i]);
+    } else {
+      shown = Shown{now, keyboard_.slider(kParts[i])};
+    }
+    shown->stamp = now;
+    out.parts.push_back({i, shown->slider});
   }
   const bool keys = form.board.LineMode == 1 || keyboard_.drawing();
   if (boardKeysShown_ != keys) out.boardKeys = boardKeysShown_ = keys;

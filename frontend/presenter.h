@@ -153,7 +153,12 @@ class Presenter {
   };
   Modes modes() const;
   std::string clickWords(const ControlId& id, const Modes& before) const;
-  std::array<std::optional<Keyboard::Stamp>, kParts.size()> partsShown_;
+  // Each part's slider as last handed over, and what its words rested on.
+  struct Shown {
+    Keyboard::Stamp stamp;
+    Slider slider;
+  };
+  std::array<std::optional<Shown>, kParts.size()> partsShown_;
   std::string lastHeard_;
   std::optional<bool> boardKeysShown_;
 };
