@@ -1,7 +1,7 @@
 # Two commands do everything on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds and opens the window
 #   make test   installs what is missing, builds and runs every test
-.PHONY: package run test test-sanitize fuzz fuzz-records fuzz-corpus soak build configure deps screenshot clean \
+.PHONY: check format package run test test-sanitize fuzz fuzz-records fuzz-corpus soak build configure deps screenshot clean \
         web web-test-deps serve dist test-deps page-deps
 
 # Each target installs only the packages its group needs (scripts/install-deps).
@@ -16,6 +16,18 @@ build: configure
 
 run: build
 	./build/release/parallel-lines
+
+# The quick checks, first in CI: the C++ as .clang-format lays it out, ESLint over the
+# page's scripts and the browser checks, and the unit tests. `make format` lays it out.
+check: test-deps
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+	tests/web/node_modules/.bin/eslint --max-warnings 0 web tests/web fuzz bench
+	cmake --preset release
+	cmake --build --preset release --target unit_tests
+	ctest --preset release -L unit
+
+format:
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 test: test-deps
 	cmake --preset release

@@ -15,7 +15,8 @@
 #include <string>
 
 #include "app/form1.h"
-#include "fuzz/events.h"
+#include "fuzz/delivery.h"
+#include "fuzz/generator.h"
 #include "qt/main_window.h"
 
 namespace {

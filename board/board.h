@@ -30,11 +30,12 @@ struct BoardControls {
 };
 
 // A pen of the pen buttons: its QBColor index, stroke width and, for the erasers,
-// the width of the marker circle (0: no marker).
+// the width of the marker circle (0: no marker); and whether it is of the bold row.
 struct Pen {
   int colour;
   int width;
   int markerWidth;
+  bool bold;
 };
 
 inline constexpr int kPenCount = 8;
@@ -46,14 +47,14 @@ inline constexpr int kVerticalGridLines = 33;
 // The pen buttons: the thin row is 0-3, the bold row 4-7, each red, yellow, blue,
 // eraser. The eraser is a pen in the board's own green.
 inline constexpr std::array<Pen, kPenCount> kPens{{
-    {12, 3, 0},   // thin red
-    {14, 3, 0},   // thin yellow
-    {9, 3, 0},    // thin blue
-    {2, 15, 15},  // thin eraser
-    {12, 6, 0},   // bold red
-    {14, 6, 0},   // bold yellow
-    {9, 6, 0},    // bold blue
-    {2, 25, 25},  // bold eraser
+    {12, 3, 0, false},   // thin red
+    {14, 3, 0, false},   // thin yellow
+    {9, 3, 0, false},    // thin blue
+    {2, 15, 15, false},  // thin eraser
+    {12, 6, 0, true},    // bold red
+    {14, 6, 0, true},    // bold yellow
+    {9, 6, 0, true},     // bold blue
+    {2, 25, 25, true},   // bold eraser
 }};
 // QBColor index of each line-colour button: red, yellow, blue, white.
 inline constexpr std::array<int, kLineColourCount> kLineColours{12, 14, 9, 15};

@@ -39,25 +39,15 @@ struct Fit {
     const int l = at(left + box.x * scale), t = at(top + box.y * scale);
     return {l, t, at(left + box.right() * scale) - l, at(top + box.bottom() * scale) - t};
   }
-};
-
-// A surface the board is drawn on at `scale` surface pixels per board pixel, its
-// border included, surface (0, 0) at board (-border, -border): how a toolkit's widget
-// and the board's pixels stand to each other, for positions and for repaints.
-struct BoardSurface {
-  double scale = 1;
-  int border = 0;
-
-  Point toBoard(double x, double y) const { return {x / scale - border, y / scale - border}; }
-  // The surface pixels a rectangle of board pixels touches, and the board pixels a
-  // rectangle of surface pixels touches: nothing of a repaint is lost at the edges.
-  Rect toSurface(const Rect& board) const {
-    return alignedRect((board.x + border) * scale, (board.y + border) * scale,
-                       (board.right() + border) * scale, (board.bottom() + border) * scale);
-  }
-  Rect fromSurface(const Rect& surface) const {
-    return alignedRect(surface.x / scale - border, surface.y / scale - border,
-                       surface.right() / scale - border, surface.bottom() / scale - border);
+  // The board's canvas for a toolkit whose widgets stand on whole viewport pixels, at
+  // `pixelRatio` device pixels to one: where canvasAt puts it, as wide and high as the
+  // board's box scaled, each to the viewport pixel whose device edge is nearest.
+  Rect canvasOnWholePixels(const Rect& boardOnWindow, double pixelRatio) const {
+    const auto whole = [pixelRatio](double v) {
+      return static_cast<int>(static_cast<double>(std::lround(v * pixelRatio)) / pixelRatio);
+    };
+    return {whole(canvasAt.x), whole(canvasAt.y), whole(boardOnWindow.w * scale),
+            whole(boardOnWindow.h * scale)};
   }
 };
 

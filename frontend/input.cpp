@@ -22,9 +22,8 @@ forms::Single single(double v) { return static_cast<forms::Single>(v); }
 
 void BoardInput::normalise(PointerEvent& e) {
   // Buttons we do not know (a pen's eraser end, a mouse's fourth button) are not ours.
-  constexpr unsigned kKnown = kLeft | kRight | kMiddle;
-  e.button &= kKnown;
-  e.held &= kKnown;
+  e.button &= kKnownButtons;
+  e.held &= kKnownButtons;
   if (e.kind != PointerKind::Mouse) {
     // A finger or a pen on the board is the left button, whatever it reports.
     if (e.button != kNoButton) e.button = kLeft;

@@ -12,14 +12,22 @@ namespace frontend {
 
 enum class PointerKind { Mouse, Touch, Pen };
 
-// Mouse buttons as a set; a touch or a pen counts as the left button.
-enum Button : unsigned { kNoButton = 0, kLeft = 1, kRight = 2, kMiddle = 4 };
+// Mouse buttons as a set; a touch or a pen counts as the left button. kOtherButton is
+// any button the program does not use (a pen's eraser end, a mouse's fourth button):
+// its presses and releases reach nothing.
+enum Button : unsigned { kNoButton = 0, kLeft = 1, kRight = 2, kMiddle = 4, kOtherButton = 8 };
+inline constexpr unsigned kKnownButtons = kLeft | kRight | kMiddle;
 
 struct Modifiers {
   bool shift = false;
   bool ctrl = false;
   bool alt = false;
+  bool meta = false;  // the Windows or Command key
 };
+
+// A key held with Ctrl, Alt or Meta is a shortcut of the platform's (the browser's,
+// the desktop's), never a key of the figure's.
+inline bool platformShortcut(const Modifiers& m) { return m.ctrl || m.alt || m.meta; }
 
 struct PointerEvent {
   double x = 0;  // board pixels (the drawing area's), fractions allowed

@@ -3,28 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "figure/figure.h"
-
 namespace frontend {
 
 namespace {
 
 using app::Form1;
 
-figure::Figure& figureOf(Form1& form) { return form.figure; }
-
-forms::Int16 holdCode(Part part) {
-  switch (part) {
-    case Part::P: return figure::kHoldP;
-    case Part::Q: return figure::kHoldQ;
-    case Part::UpperEndL: return figure::kHoldUpperEndL;
-    case Part::UpperEndM: return figure::kHoldUpperEndM;
-    case Part::CopyOfL: return figure::kHoldCopyOfL;
-  }
-  return figure::kHoldNothing;
-}
-
-bool level(Part part) { return part == Part::P || part == Part::Q; }
+bool level(Part part) { return app::isLevel(part); }
 
 const char* nameOf(Part part) {
   switch (part) {
@@ -63,7 +48,7 @@ Keyboard::Keyboard(Form1& form)
       x_(width_ / 2),
       y_(height_ / 2) {
   for (forms::Line& line : overlay_) {
-    line.BorderColor = kRingColour;
+    line.BorderColor = kBoxColour;
     line.BorderWidth = 2;
     line.Visible = false;
   }
@@ -73,10 +58,7 @@ Keyboard::Keyboard(Form1& form)
 bool Keyboard::hold(Part part) {
   release();
   if (!form_.inFigureMode()) return false;
-  figureOf(form_).hold(holdCode(part));
-  // Held in looks and pivot only between the keys' steps: the pointer may still pass
-  // over the board, and a move with nothing pressed must not drag the part.
-  figureOf(form_).DragTarget = figure::kHoldNothing;
+  app::holdPart(form_, part);
   held_ = part;
   follow();
   return true;
@@ -87,36 +69,21 @@ bool Keyboard::release() {
   // The keys were said with the part on this visit: the next visits go without them.
   taught_[static_cast<std::size_t>(*held_)] = true;
   held_.reset();
-  if (form_.inFigureMode()) figureOf(form_).release();
+  if (form_.inFigureMode()) app::releasePart(form_);
   follow();
   return true;
 }
 
 double Keyboard::limit(Part part) const { return level(part) ? height_ : width_; }
 
-double Keyboard::whereOnBoard(Part part) const {
-  const figure::Figure& f = form_.figure;
-  switch (part) {
-    case Part::P: return f.LinePY;
-    case Part::Q: return f.LineQY;
-    case Part::UpperEndL: return f.LineLX1;
-    case Part::UpperEndM: return f.LineMX1;
-    case Part::CopyOfL: return f.CopyQX;
-  }
-  return 0;
-}
+double Keyboard::whereOnBoard(Part part) const { return app::placeOf(form_, part); }
 
 // A level line's value grows as it rises, as a slider's does when moved up.
 double Keyboard::value(Part part) const {
   return level(part) ? height_ - whereOnBoard(part) : whereOnBoard(part);
 }
 
-bool Keyboard::extensionShown(Part part) const {
-  const figure::Figure& f = form_.figure;
-  if (part == Part::UpperEndL) return f.ExtensionLShown != 0;
-  if (part == Part::UpperEndM) return f.ExtensionMShown != 0;
-  return false;
-}
+bool Keyboard::extensionShown(Part part) const { return app::extensionShown(form_, part); }
 
 std::string Keyboard::valueText(Part part) const {
   const char* from = level(part) ? "上から " : part == Part::CopyOfL ? "q の上で左から " : "左から ";
@@ -142,14 +109,8 @@ void Keyboard::step(Part part, double by) {
   const double to = std::clamp(from + by, 0.0, limit(part));
   const double d = to - from;
   if (d == 0) return;
-  figure::Figure& f = figureOf(form_);
-  f.DragTarget = holdCode(part);
-  if (level(part)) {
-    f.dragBy(0, static_cast<forms::Single>(-d));
-  } else {
-    f.dragBy(static_cast<forms::Single>(d), 0);
-  }
-  f.DragTarget = figure::kHoldNothing;
+  // A level line's value grows as it rises: the model's y falls.
+  app::movePart(form_, part, level(part) ? -d : d);
 }
 
 KeyResult Keyboard::partKey(Part part, Key key) {
@@ -172,7 +133,7 @@ KeyResult Keyboard::partKey(Part part, Key key) {
     case Key::Enter:
     case Key::Space:
       if (part == Part::UpperEndL || part == Part::UpperEndM) {
-        form_.Image1_Click(part == Part::UpperEndL ? figure::kPictureL : figure::kPictureM);
+        app::toggleExtension(form_, part);
         follow();
         return {true, true, false, extensionShown(part) ? kExtensionShown : kExtensionHidden, {}};
       }
@@ -309,20 +270,19 @@ std::string Keyboard::whereWords(Part part) const {
 }
 
 std::string Keyboard::description() const {
-  const figure::Figure& f = form_.figure;
+  const app::FigurePlaces f = app::placesOf(form_);
   auto length = [](double x1, double y1, double x2, double y2) {
     return squares(std::hypot(x2 - x1, y2 - y1));
   };
-  return "直線 p は上から " + squares(f.LinePY) + " マス、q は " + squares(f.LineQY) +
-         " マス、r は " + squares(f.LineRY) + " マス。" +
-         "左から、A は " + squares(f.PointAX) + " マス、B は " + squares(f.PointBX) +
-         " マス、C は " + squares(f.PointCX) + " マス、A ダッシュ は " + squares(f.PointAPrimeX) +
-         " マス、B ダッシュ は " + squares(f.PointBPrimeX) + " マス、C ダッシュ は " +
-         squares(f.PointCPrimeX) + " マス。長さは、AB が " +
-         length(f.PointAX, f.LinePY, f.PointBX, f.LineQY) + " マス、BC が " +
-         length(f.PointBX, f.LineQY, f.PointCX, f.LineRY) + " マス、A ダッシュ B ダッシュ が " +
-         length(f.PointAPrimeX, f.LinePY, f.PointBPrimeX, f.LineQY) + " マス、B ダッシュ C ダッシュ が " +
-         length(f.PointBPrimeX, f.LineQY, f.PointCPrimeX, f.LineRY) + " マス。";
+  return "直線 p は上から " + squares(f.lineP) + " マス、q は " + squares(f.lineQ) +
+         " マス、r は " + squares(f.lineR) + " マス。" + "左から、A は " + squares(f.a) +
+         " マス、B は " + squares(f.b) + " マス、C は " + squares(f.c) +
+         " マス、A ダッシュ は " + squares(f.aPrime) + " マス、B ダッシュ は " +
+         squares(f.bPrime) + " マス、C ダッシュ は " + squares(f.cPrime) + " マス。長さは、AB が " +
+         length(f.a, f.lineP, f.b, f.lineQ) + " マス、BC が " + length(f.b, f.lineQ, f.c, f.lineR) +
+         " マス、A ダッシュ B ダッシュ が " + length(f.aPrime, f.lineP, f.bPrime, f.lineQ) +
+         " マス、B ダッシュ C ダッシュ が " + length(f.bPrime, f.lineQ, f.cPrime, f.lineR) +
+         " マス。";
 }
 
 void Keyboard::follow() {
@@ -330,22 +290,13 @@ void Keyboard::follow() {
   // A hold the model has let go of (a right press rebuilt the figure, a mode began)
   // is no hold.
   if (held_ && !form_.inFigureMode()) held_.reset();
-  const figure::Figure& f = form_.figure;
-  double cx = 0, cy = 0, hw = 0, hh = 0;
-  if (held_) {
-    switch (*held_) {
-      case Part::P: cx = 400, cy = f.LinePY, hw = 356, hh = 6; break;
-      case Part::Q: cx = 400, cy = f.LineQY, hw = 356, hh = 6; break;
-      case Part::UpperEndL: cx = f.LineLX1, cy = f.LineLY1, hw = 10, hh = 10; break;
-      case Part::UpperEndM: cx = f.LineMX1, cy = f.LineMY1, hw = 10, hh = 10; break;
-      case Part::CopyOfL: cx = f.CopyQX, cy = f.LineQY, hw = 10, hh = 10; break;
-    }
-  }
-  const bool ring = held_.has_value();
-  place(overlay_[0], cx - hw, cy - hh, cx + hw, cy - hh, ring);
-  place(overlay_[1], cx + hw, cy - hh, cx + hw, cy + hh, ring);
-  place(overlay_[2], cx + hw, cy + hh, cx - hw, cy + hh, ring);
-  place(overlay_[3], cx - hw, cy + hh, cx - hw, cy - hh, ring);
+  const app::PartBox box = held_ ? app::boxOf(form_, *held_) : app::PartBox{};
+  const double cx = box.x, cy = box.y, hw = box.halfWidth, hh = box.halfHeight;
+  const bool boxed = held_.has_value();
+  place(overlay_[0], cx - hw, cy - hh, cx + hw, cy - hh, boxed);
+  place(overlay_[1], cx + hw, cy - hh, cx + hw, cy + hh, boxed);
+  place(overlay_[2], cx + hw, cy + hh, cx - hw, cy + hh, boxed);
+  place(overlay_[3], cx - hw, cy + hh, cx - hw, cy - hh, boxed);
   const bool cross = boardFocused_ && (form_.board.LineMode == 1 || drawing_);
   place(overlay_[4], x_ - 7, y_, x_ + 7, y_, cross);
   place(overlay_[5], x_, y_ - 7, x_, y_ + 7, cross);

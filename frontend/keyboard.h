@@ -8,16 +8,16 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/parts.h"
+#include "frontend/geometry.h"
 
 namespace frontend {
 
 // Where: on the board in straight-line mode, say where the keyboard's cross stands.
 enum class Key { Up, Down, Left, Right, PageUp, PageDown, Enter, Space, Escape, Where };
 
-// In the order the keyboard reaches them, right after the board.
-enum class Part { P, Q, UpperEndL, UpperEndM, CopyOfL };
-inline constexpr std::array<Part, 5> kParts{Part::P, Part::Q, Part::UpperEndL, Part::UpperEndM,
-                                            Part::CopyOfL};
+using app::kParts;
+using app::Part;
 
 // A part as a slider, as a screen reader is given it: its name, where it stands (board
 // pixels, growing as the part goes up or right) between its ends, an arrow's step, the
@@ -100,7 +100,7 @@ class Keyboard {
   // Where the keyboard's cross stands on the board.
   std::string crossWords() const;
 
-  // The board's overlay, above everything: the ring round the held part's handle
+  // The board's overlay, above everything: the box round the held part
   // (four lines), and the keyboard's point as a small cross (two). Brought up to date
   // by follow().
   const std::array<forms::Line, 6>& overlay() const { return overlay_; }
@@ -108,6 +108,9 @@ class Keyboard {
 
   // Words, the name of the control that says them and the keys' steps.
   static constexpr const char* kDescriptionName = "図の説明";
+  // Where that control shows while it has the focus (it shows nothing otherwise), in
+  // the window's pixels, below the board's left corner, in the dialog's font.
+  static constexpr Rect kDescriptionBox{16, 634, 120, 36};
   static constexpr const char* kExtensionShown = "延長を表示しました";
   static constexpr const char* kExtensionHidden = "延長を消しました";
   static constexpr double kStep = 5;     // pixels an arrow moves
@@ -115,9 +118,9 @@ class Keyboard {
   static constexpr double kSquare = 25;  // the grid's square, the unit the words count in
   // How long the keys pause before the new place is said.
   static constexpr int kPauseMs = 500;
-  // The ring round a held handle: black, which stands out 3:1 and more against the
+  // The box round a held part: black, which stands out 3:1 and more against the
   // board's green, the white lines and the light red of a held one.
-  static constexpr forms::Rgb kRingColour{0, 0, 0};
+  static constexpr forms::Rgb kBoxColour{0, 0, 0};
 
  private:
   double limit(Part part) const;

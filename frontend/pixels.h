@@ -46,9 +46,11 @@ bool placeLine(const forms::Line& line, int boardWidth, int boardHeight, PlacedL
 // outside), a level or upright one whole. False when nothing of it is there.
 bool drawnSegment(const PlacedLine& line, const Rect& within, SegmentItem& out);
 
-// A surface's device pixels against the board's: `scale` device pixels per board
-// pixel, and device pixel (0, 0) at board pixel (-border, -border) (a board's canvas,
-// or a widget's backing store, with the board's border).
+// A surface's pixels against the board's: `scale` surface pixels per board pixel, and
+// surface pixel (0, 0) at board pixel (-border, -border): a board's canvas or a
+// widget's backing store in device pixels, or the widget itself in its own, with the
+// board's border. Two roundings: to draw, edges go to the nearest pixel edge (`of`);
+// to repaint, a rectangle grows to every pixel it touches (`touching`, `touchedBy`).
 struct DeviceGrid {
   double scale = 1;
   int border = 0;
@@ -57,6 +59,18 @@ struct DeviceGrid {
   // The device pixels a rectangle of board pixels covers, edge to edge: rectangles
   // that meet share their edge instead of each blending half a device pixel of it.
   Rect of(const Rect& board) const;
+  // A surface position as a board position.
+  Point toBoard(double x, double y) const { return {x / scale - border, y / scale - border}; }
+  // The surface pixels a rectangle of board pixels touches, and the board pixels a
+  // rectangle of surface pixels touches: nothing of a repaint is lost at the edges.
+  Rect touching(const Rect& board) const {
+    return alignedRect((board.x + border) * scale, (board.y + border) * scale,
+                       (board.right() + border) * scale, (board.bottom() + border) * scale);
+  }
+  Rect touchedBy(const Rect& surface) const {
+    return alignedRect(surface.x / scale - border, surface.y / scale - border,
+                       surface.right() / scale - border, surface.bottom() / scale - border);
+  }
 };
 
 // The device pixels a stroke that needs no antialiasing covers, as rectangles: a level

@@ -222,8 +222,9 @@ Outcome Presenter::sayAfterPause(const std::string& words) {
   return out;
 }
 
-Outcome Presenter::partKey(Part part, Key key) {
+Outcome Presenter::partKey(Part part, Key key, const Modifiers& held) {
   if (ended()) return endedOutcome();
+  if (platformShortcut(held)) return {};
   if (keyboard_.held() != part) input.cancelAll();
   return keyOutcome(keyboard_.partKey(part, key));
 }
@@ -243,8 +244,9 @@ Outcome Presenter::boardFocus(bool focused) {
   return finish(false, false, false, focused && draws ? keyboard_.crossWords() : std::string());
 }
 
-Outcome Presenter::boardKey(Key key) {
+Outcome Presenter::boardKey(Key key, const Modifiers& held) {
   if (ended()) return endedOutcome();
+  if (platformShortcut(held)) return {};
   // The keyboard draws only while no pointer holds the board.
   if (input.owner()) return afterInput(false);
   const KeyResult r = keyboard_.boardKey(key);

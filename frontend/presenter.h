@@ -20,6 +20,14 @@ namespace frontend {
 // The stages of a pointer's gesture on the board, as every platform reports them.
 enum class Phase { Down, Move, Up, Cancel };
 
+// A platform that reports a button going down or up while another is held as a move
+// (Pointer Events do): that button's press or release. A button we do not know stays
+// a move, so that where the pointer went is not lost.
+inline Phase phaseOf(Phase reported, const PointerEvent& e) {
+  if (reported != Phase::Move || (e.button & kKnownButtons) == 0) return reported;
+  return (e.held & e.button) != 0 ? Phase::Down : Phase::Up;
+}
+
 // A part's slider that changed since a front end last applied it.
 struct PartChange {
   std::size_t at = 0;  // its place in kParts
@@ -84,11 +92,12 @@ class Presenter {
   // on it; a screen reader set its value (board pixels, as Slider counts them).
   Outcome focusPart(Part part);
   Outcome leavePart();
-  Outcome partKey(Part part, Key key);
+  // A key held with a platform's modifier (platformShortcut) is left to the platform.
+  Outcome partKey(Part part, Key key, const Modifiers& held = {});
   Outcome slideTo(Part part, double value);
   // The board took the focus or lost it; a key on it.
   Outcome boardFocus(bool focused);
-  Outcome boardKey(Key key);
+  Outcome boardKey(Key key, const Modifiers& held = {});
   // 「図の説明」: the figure in words, said at once.
   Outcome describe();
   // The keys paused: a front end hands back the words an outcome gave it to say then.

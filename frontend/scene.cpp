@@ -31,8 +31,8 @@ BoardScene::BoardScene(app::Form1& form)
       height_(static_cast<int>(form.gamen.innerHeight())) {
   auto layer = [this](auto& list, const auto& array) {
     array.forEach([&](int, const auto& c) {
-      list.push_back(Tracked<std::decay_t<decltype(c)>>{&c, c});
-      settle(list.back());
+      list.push_back(ShownControl<std::decay_t<decltype(c)>>{&c, c});
+      placeShown(list.back());
     });
   };
   layer(gridLines_, form.Line5);
@@ -44,8 +44,8 @@ BoardScene::BoardScene(app::Form1& form)
   layer(figureLines_, form.Line2);
   layer(figureLines_, form.Line3);
   layer(upperLines_, form.Line4);
-  shapes_.push_back(Tracked<forms::Shape>{&form.Shape1, form.Shape1});
-  settle(shapes_.back());
+  shapes_.push_back(ShownControl<forms::Shape>{&form.Shape1, form.Shape1});
+  placeShown(shapes_.back());
 }
 
 int BoardScene::lookOf(const TextItem& text) {
@@ -60,7 +60,7 @@ int BoardScene::lookOf(const TextItem& text) {
 }
 
 template <class T>
-void BoardScene::settle(Tracked<T>& t) {
+void BoardScene::placeShown(ShownControl<T>& t) {
   t.area.clear();
   if constexpr (std::is_same_v<T, forms::Label>) {
     // A name moves on every step of a drag; its look is worked out again only when
@@ -107,12 +107,12 @@ void BoardScene::settle(Tracked<T>& t) {
 }
 
 template <class T>
-void BoardScene::track(std::vector<Tracked<T>>& layer, std::vector<Rect>& damage) {
-  for (Tracked<T>& t : layer) {
+void BoardScene::track(std::vector<ShownControl<T>>& layer, std::vector<Rect>& damage) {
+  for (ShownControl<T>& t : layer) {
     if (*t.control == t.shown) continue;
     add(damage, t.area);
     t.shown = *t.control;
-    settle(t);
+    placeShown(t);
     add(damage, t.area);
   }
 }
@@ -129,16 +129,6 @@ std::vector<Rect> BoardScene::takeFrame() {
   track(shapes_, damage);
   track(overlay_, damage);
   return damage;
-}
-
-double BoardScene::inkScaleFor(double shownScale) const {
-  const double most = std::sqrt(kMostCanvasPixels / (static_cast<double>(width_) * height_));
-  return shownScale > 0 ? std::min(shownScale, most) : 1;
-}
-
-double BoardScene::keepInkFor(double shownScale) {
-  if (shownScale > 0) inkScale_ = std::max(inkScale_, inkScaleFor(shownScale));
-  return inkScale_ > 0 ? inkScale_ : 1;
 }
 
 bool BoardScene::inkStroke(const forms::InkCommand& c, InkStroke& out) {
@@ -186,7 +176,7 @@ void draw(const SegmentItem& s, Rasteriser& to, const DeviceGrid& grid) {
 
 }  // namespace
 
-void BoardScene::paintLines(const std::vector<Tracked<forms::Line>>& layer, const Rect& within,
+void BoardScene::paintLines(const std::vector<ShownControl<forms::Line>>& layer, const Rect& within,
                             Rasteriser& to, const DeviceGrid& grid) const {
   SegmentItem item;
   for (const auto& t : layer)

@@ -31,16 +31,8 @@ class BoardScene {
   Rect area() const { return {0, 0, width_, height_}; }
   forms::Rgb background() const { return form_.gamen.BackColor; }
 
-  // The board is shown at `shownScale` device pixels per board pixel: the scale to
-  // keep the ink raster at, the finest it has been shown at, so writing made small and
-  // large again stays sharp, but never more than kMostCanvasPixels in all (a tablet's
-  // canvas memory). It only grows; a front end makes its raster anew (inkRasterAt),
-  // the writing carried over, when it changes.
-  double keepInkFor(double shownScale);
-  // The scale an ink raster for a surface of `shownScale` is kept at: that one, within
-  // the same limit (for a front end that keeps a raster for each surface it shows).
-  double inkScaleFor(double shownScale) const;
-  // The ink raster at that scale, on a surface with the board's border.
+  // The ink raster at `scale` device pixels per board pixel, on a surface with the
+  // board's border (which rasters a front end keeps: InkRasters).
   InkRaster inkRasterAt(double scale) const { return inkRaster(area(), {scale, borderWidth()}); }
 
   // Whether the model drew since the ink was last drained: ink for the next frame.
@@ -68,13 +60,13 @@ class BoardScene {
   // many take a browser's canvas or Qt about 30 ms.
   static constexpr std::size_t kInkPerFrame = 10000;
 
-  // Lines of the front-end core's own, drawn above everything: the keyboard's ring
+  // Lines of the front-end core's own, drawn above everything: the keyboard's box
   // and cross. They must outlive the scene.
   template <std::size_t N>
   void addOverlay(const std::array<forms::Line, N>& lines) {
     for (const forms::Line& line : lines) {
-      overlay_.push_back(Tracked<forms::Line>{&line, line});
-      settle(overlay_.back());
+      overlay_.push_back(ShownControl<forms::Line>{&line, line});
+      placeShown(overlay_.back());
     }
   }
 
@@ -124,9 +116,11 @@ class BoardScene {
   Rect boxOnWindow() const { return pixelBox(form_.gamen); }
 
  private:
+  // A control of the model beside a copy of it as the screen shows it now: a frame
+  // compares the two to find what moved.
   template <class T>
-  struct Tracked {
-    Tracked(const T* c, const T& s) : control(c), shown(s) {}
+  struct ShownControl {
+    ShownControl(const T* c, const T& s) : control(c), shown(s) {}
     const T* control;
     T shown;                 // the control as the screen shows it
     std::vector<Rect> area;  // where it is painted; empty when it shows nothing
@@ -137,29 +131,29 @@ class BoardScene {
     RingItem marker;
     forms::FontSpec font;  // labels: the font their look was made with
   };
+  // Where the shown copy is painted and how (its area, line, look or picture).
   template <class T>
-  void settle(Tracked<T>& t);
+  void placeShown(ShownControl<T>& t);
   int lookOf(const TextItem& text);
   template <class T>
-  void track(std::vector<Tracked<T>>& layer, std::vector<Rect>& damage);
+  void track(std::vector<ShownControl<T>>& layer, std::vector<Rect>& damage);
   std::vector<Rect> takeFrame();
   bool inkStroke(const forms::InkCommand& c, InkStroke& out);
   void paintBorder(Rasteriser& to, const DeviceGrid& grid) const;
-  void paintLines(const std::vector<Tracked<forms::Line>>& layer, const Rect& within,
+  void paintLines(const std::vector<ShownControl<forms::Line>>& layer, const Rect& within,
                   Rasteriser& to, const DeviceGrid& grid) const;
 
   app::Form1& form_;
   int width_;
   int height_;
   Rect inkDamage_;
-  double inkScale_ = 0;
-  std::vector<Tracked<forms::Line>> gridLines_;
-  std::vector<Tracked<forms::Label>> labels_;
-  std::vector<Tracked<forms::Image>> images_;
-  std::vector<Tracked<forms::Line>> figureLines_;
-  std::vector<Tracked<forms::Line>> upperLines_;
-  std::vector<Tracked<forms::Shape>> shapes_;
-  std::vector<Tracked<forms::Line>> overlay_;
+  std::vector<ShownControl<forms::Line>> gridLines_;
+  std::vector<ShownControl<forms::Label>> labels_;
+  std::vector<ShownControl<forms::Image>> images_;
+  std::vector<ShownControl<forms::Line>> figureLines_;
+  std::vector<ShownControl<forms::Line>> upperLines_;
+  std::vector<ShownControl<forms::Shape>> shapes_;
+  std::vector<ShownControl<forms::Line>> overlay_;
   std::vector<TextItem> looks_;  // one of each look, wherever it stood
 };
 

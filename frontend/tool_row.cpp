@@ -17,17 +17,23 @@ const char* const kCommandDescriptions[] = {
     "1 マスが 25 ピクセルの方眼を出したり消したりします",
     "直線を5本まで引きます",
 };
-const char* const kPenDescriptions[] = {
-    "細字の赤のチョーク", "細字の黄のチョーク", "細字の青のチョーク", "細字の消しゴム",
-    "太字の赤のチョーク", "太字の黄のチョーク", "太字の青のチョーク", "太字の消しゴム",
-};
-const char* const kLineColourDescriptions[] = {
-    "赤で直線を引きます",
-    "黄で直線を引きます",
-    "青で直線を引きます",
-    "白で直線を引きます",
-};
-constexpr int kThinPens = 4;
+// The colours a pen or a straight line takes, by QBColor index.
+std::string colourName(int qbColor) {
+  switch (qbColor) {
+    case 12: return "赤";
+    case 14: return "黄";
+    case 9: return "青";
+    case 15: return "白";
+  }
+  return "";
+}
+
+// A pen's words follow its place in the board's table: its row and what it draws.
+std::string penWords(const board::Pen& pen) {
+  const std::string row = pen.bold ? "太字" : "細字";
+  if (pen.markerWidth > 0) return row + "の消しゴム";
+  return row + "の" + colourName(pen.colour) + "のチョーク";
+}
 
 Rect boxOf(const forms::Bounds& b) {
   return {static_cast<int>(b.Left), static_cast<int>(b.Top), static_cast<int>(b.Width),
@@ -65,7 +71,8 @@ ToolRow::ToolRow(app::Form1& form) : form_(form) {
   }
   for (int i = 0; i < 4; ++i)
     c.push_back(buttonOf({Group::Option2, i}, Kind::Option, form.Option2(i),
-                         form.Option2(i).Caption + " 直線", kLineColourDescriptions[i]));
+                         form.Option2(i).Caption + " 直線",
+                         colourName(board::lineColourOf(i)) + "で直線を引きます"));
   for (int i = 0; i < 5; ++i)
     c.push_back(
         buttonOf({Group::Check1, i}, Kind::Check, form.Check1(i), "直線 " + form.Check1(i).Caption,
@@ -74,8 +81,8 @@ ToolRow::ToolRow(app::Form1& form) : form_(form) {
   c.push_back(labelOf({Group::Label4, 1}, form.Label4(1)));
   for (int i : {4, 5, 6, 7, 0, 1, 2, 3})
     c.push_back(buttonOf({Group::Option1, i}, Kind::Option, form.Option1(i),
-                         form.Option1(i).Caption + (i < kThinPens ? " 細字" : " 太字"),
-                         kPenDescriptions[i]));
+                         form.Option1(i).Caption + (board::penOf(i).bold ? " 太字" : " 細字"),
+                         penWords(board::penOf(i))));
   c.push_back(buttonOf({Group::Command, 2}, Kind::Button, form.Command2, form.Command2.Caption,
                        kCommandDescriptions[1]));
   applied_.resize(c.size());

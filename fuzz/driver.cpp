@@ -17,7 +17,10 @@
 #include <string>
 
 #include "fuzz/events.h"
+#include "fuzz/generator.h"
+#include "fuzz/invariants.h"
 #include "fuzz/records.h"
+#include "fuzz/session.h"
 
 namespace {
 
@@ -43,9 +46,7 @@ std::vector<fuzz::Event> shrink(std::vector<fuzz::Event> events) {
   return events;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+struct Options {
   long randomRuns = 0;
   std::size_t length = 300;
   unsigned seed = 1;
@@ -53,60 +54,88 @@ int main(int argc, char** argv) {
   long records = 0;
   std::string recordCorpus;
   std::vector<std::filesystem::path> inputs;
+};
+
+Options parse(int argc, char** argv) {
+  Options o;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
     if (a == "--random")
-      randomRuns = std::stol(value());
+      o.randomRuns = std::stol(value());
     else if (a == "--length")
-      length = std::stoul(value());
+      o.length = std::stoul(value());
     else if (a == "--seed")
-      seed = static_cast<unsigned>(std::stoul(value()));
+      o.seed = static_cast<unsigned>(std::stoul(value()));
     else if (a == "--save")
-      saveDir = value();
+      o.saveDir = value();
     else if (a == "--records")
-      records = std::stol(value());
+      o.records = std::stol(value());
     else if (a == "--record-corpus")
-      recordCorpus = value();
+      o.recordCorpus = value();
     else
-      inputs.emplace_back(a);
+      o.inputs.emplace_back(a);
   }
+  return o;
+}
 
-  if (records > 0 || !recordCorpus.empty()) {
-    std::vector<std::vector<std::uint8_t>> inputsToRead;
-    if (!recordCorpus.empty())
-      for (const auto& entry : std::filesystem::directory_iterator(recordCorpus))
-        if (entry.is_regular_file()) inputsToRead.push_back(readFile(entry.path()));
-    std::mt19937 rng(seed);
-    for (long r = 0; r < records; ++r) {
-      inputsToRead.push_back(fuzz::mutatedRecord(rng));
-      if (!saveDir.empty() && r < 16) {
-        std::ofstream out(saveDir + "/record-" + std::to_string(seed) + "-" + std::to_string(r),
-                          std::ios::binary);
-        out.write(reinterpret_cast<const char*>(inputsToRead.back().data()),
-                  static_cast<std::streamsize>(inputsToRead.back().size()));
-      }
-    }
-    int failed = 0, accepted = 0;
-    for (const auto& input : inputsToRead) {
-      bool read = false;
-      const auto fault = fuzz::readRecord(input.data(), input.size(), &read);
-      accepted += read ? 1 : 0;
-      if (fault) {
-        ++failed;
-        std::cerr << "FAIL record input of " << input.size() << " bytes: " << *fault << '\n';
-      }
-    }
-    std::cout << "records: " << inputsToRead.size() << " inputs, " << accepted
-              << " read as records (resumed, played on and written again), " << failed << " failed\n";
-    return failed == 0 ? 0 : 1;
+void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+// The record corpus, then records of random lessons, the first few saved if asked.
+std::vector<std::vector<std::uint8_t>> recordInputs(const Options& o) {
+  std::vector<std::vector<std::uint8_t>> inputs;
+  if (!o.recordCorpus.empty())
+    for (const auto& entry : std::filesystem::directory_iterator(o.recordCorpus))
+      if (entry.is_regular_file()) inputs.push_back(readFile(entry.path()));
+  std::mt19937 rng(o.seed);
+  for (long r = 0; r < o.records; ++r) {
+    inputs.push_back(fuzz::mutatedRecord(rng));
+    if (!o.saveDir.empty() && r < 16)
+      writeFile(o.saveDir + "/record-" + std::to_string(o.seed) + "-" + std::to_string(r),
+                inputs.back());
   }
+  return inputs;
+}
 
+int checkRecords(const Options& o) {
+  const auto inputs = recordInputs(o);
+  int failed = 0, accepted = 0;
+  for (const auto& input : inputs) {
+    bool read = false;
+    const auto fault = fuzz::readRecord(input.data(), input.size(), &read);
+    accepted += read ? 1 : 0;
+    if (fault) {
+      ++failed;
+      std::cerr << "FAIL record input of " << input.size() << " bytes: " << *fault << '\n';
+    }
+  }
+  std::cout << "records: " << inputs.size() << " inputs, " << accepted
+            << " read as records (resumed, played on and written again), " << failed << " failed\n";
+  return failed == 0 ? 0 : 1;
+}
+
+// The files a command-line input names: a directory's, in order, or the file itself.
+std::vector<std::filesystem::path> filesOf(const std::filesystem::path& input) {
+  if (!std::filesystem::is_directory(input)) return {input};
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(input))
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Sequences run, and what failed of them, shrunk.
+struct Tally {
   long executions = 0;
   std::size_t events = 0;
   std::size_t longest = 0;
   int failures = 0;
-  auto check = [&](const std::vector<fuzz::Event>& sequence, const std::string& name) {
+
+  void check(const std::vector<fuzz::Event>& sequence, const std::string& name) {
     ++executions;
     events += sequence.size();
     longest = std::max(longest, sequence.size());
@@ -116,40 +145,38 @@ int main(int argc, char** argv) {
     std::cerr << "FAIL " << name << " (" << sequence.size() << " events, shrunk to "
               << shortest.size() << ")\n"
               << *fuzz::run(shortest);
-  };
+  }
+};
 
-  for (const auto& input : inputs) {
-    std::vector<std::filesystem::path> files;
-    if (std::filesystem::is_directory(input)) {
-      for (const auto& entry : std::filesystem::directory_iterator(input))
-        if (entry.is_regular_file()) files.push_back(entry.path());
-      std::sort(files.begin(), files.end());
-    } else {
-      files.push_back(input);
-    }
-    for (const auto& file : files) {
+int checkSequences(const Options& o) {
+  Tally tally;
+  for (const auto& input : o.inputs) {
+    for (const auto& file : filesOf(input)) {
       const auto bytes = readFile(file);
-      check(fuzz::decode(bytes.data(), bytes.size()), file.string());
+      tally.check(fuzz::decode(bytes.data(), bytes.size()), file.string());
     }
   }
-
-  std::mt19937 rng(seed);
-  for (long r = 0; r < randomRuns; ++r) {
-    const auto sequence = fuzz::randomSequence(rng, length);
-    check(sequence, "random sequence " + std::to_string(r) + " of seed " + std::to_string(seed));
-    if (!saveDir.empty() && r < 32) {
-      std::ofstream out(saveDir + "/random-" + std::to_string(seed) + "-" + std::to_string(r),
-                        std::ios::binary);
-      const auto bytes = fuzz::encode(sequence);
-      out.write(reinterpret_cast<const char*>(bytes.data()),
-                static_cast<std::streamsize>(bytes.size()));
-    }
+  std::mt19937 rng(o.seed);
+  for (long r = 0; r < o.randomRuns; ++r) {
+    const auto sequence = fuzz::randomSequence(rng, o.length);
+    tally.check(sequence,
+                "random sequence " + std::to_string(r) + " of seed " + std::to_string(o.seed));
+    if (!o.saveDir.empty() && r < 32)
+      writeFile(o.saveDir + "/random-" + std::to_string(o.seed) + "-" + std::to_string(r),
+                fuzz::encode(sequence));
   }
-
-  std::cout << "fuzz: " << executions << " sequences, " << events << " events, longest " << longest
-            << ", " << fuzz::invariantCount()
+  std::cout << "fuzz: " << tally.executions << " sequences, " << tally.events << " events, longest "
+            << tally.longest << ", " << fuzz::invariantCount()
             << " groups of the model's invariants, the tool row, the board's owner and the end "
                "after every event, the screen against a full repaint every 40\n"
-            << executions - failures << " passed, " << failures << " failed\n";
-  return failures == 0 ? 0 : 1;
+            << tally.executions - tally.failures << " passed, " << tally.failures << " failed\n";
+  return tally.failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = parse(argc, argv);
+  if (options.records > 0 || !options.recordCorpus.empty()) return checkRecords(options);
+  return checkSequences(options);
 }

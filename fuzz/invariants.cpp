@@ -1,10 +1,10 @@
 // What the model must keep after every input, whatever came before: the figure's
 // rules, one mode at a time with its buttons to match, finite coordinates, and ink
 // from the pens only.
+#include "fuzz/invariants.h"
+
 #include <cmath>
 #include <string>
-
-#include "fuzz/events.h"
 
 namespace fuzz {
 

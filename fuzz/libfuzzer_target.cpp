@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "fuzz/events.h"
+#include "fuzz/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (const auto report = fuzz::run(fuzz::decode(data, size))) {

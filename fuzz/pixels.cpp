@@ -38,6 +38,76 @@ void narrow(double a, double b, double lo, double hi, double& left, double& righ
   right = std::min(right, x2);
 }
 
+// A segment as the pixels it covers are worked out from: its ends, how far its edge
+// lies from the line, its direction, and what its caps add at either end.
+struct Band {
+  double ax, ay, bx, by;
+  double r;  // from the line to the edge, half a pixel more where antialiased
+  double length;
+  double ux, uy;            // along the line, from a
+  double startCap, endCap;  // how far a square cap stands out beyond its end
+  bool square;
+  bool roundStart, roundEnd;  // a disc at the end: a round cap of the line's own, or a dot
+};
+
+Band bandOf(const frontend::SegmentItem& s) {
+  using frontend::Cap;
+  Band b{};
+  b.r = s.width / 2.0 + (s.antialiased ? 0.5 : 0.0);
+  b.ax = s.at.x1;
+  b.ay = s.at.y1;
+  b.bx = s.at.x2;
+  b.by = s.at.y2;
+  const double dx = b.bx - b.ax, dy = b.by - b.ay;
+  b.length = std::hypot(dx, dy);
+  b.ux = b.length > 0 ? dx / b.length : 1;
+  b.uy = b.length > 0 ? dy / b.length : 0;
+  b.square = s.cap == Cap::Square;
+  b.startCap = s.ownStart && b.square ? b.r : 0;
+  b.endCap = s.ownEnd && b.square ? b.r : 0;
+  const bool round = s.cap == Cap::Round;
+  b.roundStart = round && (s.ownStart || b.length == 0);
+  b.roundEnd = round && (s.ownEnd || b.length == 0);
+  return b;
+}
+
+// The centres of one row the band covers, from left to right: none when left > right.
+struct Row {
+  double left = -1e300, right = 1e300;
+  // Joins the disc of radius r about (px, py) to the row at height cy.
+  void disc(double r, double px, double py, double cy) {
+    const double q = r * r - (cy - py) * (cy - py);
+    if (q < 0) return;
+    const double h = std::sqrt(q) + kHair;
+    if (left > right) {
+      left = px - h;
+      right = px + h;
+    } else {
+      left = std::min(left, px - h);
+      right = std::max(right, px + h);
+    }
+  }
+};
+
+Row rowOf(const Band& b, double cy) {
+  Row row;
+  if (b.length > 0) {
+    // Along the line from a, and across it.
+    narrow(b.ux, (cy - b.ay) * b.uy - b.ax * b.ux, -b.startCap, b.length + b.endCap, row.left,
+           row.right);
+    narrow(-b.uy, (cy - b.ay) * b.ux + b.ax * b.uy, -b.r, b.r, row.left, row.right);
+  } else if (b.square && std::abs(cy - b.ay) <= b.r + kHair) {
+    row.left = b.ax - b.r - kHair;
+    row.right = b.ax + b.r + kHair;
+  } else {
+    row.left = 1;
+    row.right = 0;
+  }
+  if (b.roundStart) row.disc(b.r, b.ax, b.ay, cy);
+  if (b.roundEnd) row.disc(b.r, b.bx, b.by, cy);
+  return row;
+}
+
 // Boards given back, to be used again: a fuzzer makes a window for every input, and a
 // new board's worth of memory costs more than the input's events.
 std::vector<std::vector<std::uint8_t>>& spare() {
@@ -128,52 +198,14 @@ void Pixels::span(int y, double left, double right, std::uint8_t value, bool dot
 }
 
 void Pixels::segment(const frontend::SegmentItem& s) {
-  using frontend::Cap;
   const std::uint8_t value = byteFor(colourValue(s.colour));
-  // An antialiased edge reaches into the pixels half a pixel beyond the stroke.
-  const double r = s.width / 2.0 + (s.antialiased ? 0.5 : 0.0);
-  const double ax = s.at.x1, ay = s.at.y1, bx = s.at.x2, by = s.at.y2;
-  const double dx = bx - ax, dy = by - ay;
-  const double length = std::hypot(dx, dy);
-  const bool round = s.cap == Cap::Round;
-  const double startCap = s.ownStart && s.cap == Cap::Square ? r : 0;
-  const double endCap = s.ownEnd && s.cap == Cap::Square ? r : 0;
-  const double reach = r + std::max(startCap, endCap) + 1;
-  const int top = static_cast<int>(std::floor(std::min(ay, by) - reach));
-  const int bottom = static_cast<int>(std::ceil(std::max(ay, by) + reach));
-  const double ux = length > 0 ? dx / length : 1, uy = length > 0 ? dy / length : 0;
+  const Band band = bandOf(s);
+  const double reach = band.r + std::max(band.startCap, band.endCap) + 1;
+  const int top = static_cast<int>(std::floor(std::min(band.ay, band.by) - reach));
+  const int bottom = static_cast<int>(std::ceil(std::max(band.ay, band.by) + reach));
   for (int y = std::max(top, clip_.y); y <= std::min(bottom, clip_.bottom() - 1); ++y) {
-    const double cy = y + 0.5;
-    double left = -1e300, right = 1e300;
-    if (length > 0) {
-      // Along the line from a, and across it.
-      narrow(ux, (cy - ay) * uy - ax * ux, -startCap, length + endCap, left, right);
-      narrow(-uy, (cy - ay) * ux + ax * uy, -r, r, left, right);
-    } else if (s.cap == Cap::Square) {
-      if (std::abs(cy - ay) > r + kHair) continue;
-      left = ax - r - kHair;
-      right = ax + r + kHair;
-    } else {
-      left = 1;
-      right = 0;
-    }
-    // Round ends: the discs at the line's own ends, joined to the band.
-    auto disc = [&](bool own, double px, double py) {
-      if (!round || !own) return;
-      const double q = r * r - (cy - py) * (cy - py);
-      if (q < 0) return;
-      const double h = std::sqrt(q) + kHair;
-      if (left > right) {
-        left = px - h;
-        right = px + h;
-      } else {
-        left = std::min(left, px - h);
-        right = std::max(right, px + h);
-      }
-    };
-    disc(s.ownStart || length == 0, ax, ay);
-    disc(s.ownEnd || length == 0, bx, by);
-    span(y, left, right, value, s.dotted);
+    const Row row = rowOf(band, y + 0.5);
+    span(y, row.left, row.right, value, s.dotted);
   }
 }
 

@@ -1,11 +1,13 @@
 #include "fuzz/records.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "frontend/presenter.h"
 #include "frontend/record.h"
-#include "fuzz/events.h"
-#include "tests/unit/form_dump.h"
+#include "fuzz/delivery.h"
+#include "fuzz/generator.h"
+#include "fuzz/invariants.h"
 
 namespace fuzz {
 
@@ -20,7 +22,8 @@ std::optional<std::string> readRecord(const std::uint8_t* data, std::size_t size
   if (accepted != nullptr) *accepted = true;
   const std::string again = frontend::write(*record);
   const std::optional<frontend::Record> reread = frontend::read(again);
-  if (!reread || frontend::write(*reread) != again) return "a record read back otherwise than written";
+  if (!reread || frontend::write(*reread) != again)
+    return "a record read back otherwise than written";
   // Resumed, and played on. A text with its own checksum is one the program wrote:
   // the window holds together as ever. A body sealed here may hold any board the
   // reader lets through (the checksum is what keeps a changed record out): its
@@ -47,9 +50,18 @@ std::optional<std::string> readRecord(const std::uint8_t* data, std::size_t size
   return std::nullopt;
 }
 
-std::vector<std::uint8_t> mutatedRecord(std::mt19937& rng) {
-  auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
-  // A real board: a random lesson's, wiped now and then so that a kept board is in it.
+namespace {
+
+// A whole number below n.
+struct Picker {
+  std::mt19937& rng;
+  std::size_t operator()(std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  }
+};
+
+// A real board: a random lesson's, wiped now and then so that a kept board is in it.
+std::string randomLessonRecord(std::mt19937& rng) {
   app::Form1 form;
   form.Form_Load();
   frontend::Presenter core(form);
@@ -58,9 +70,12 @@ std::vector<std::uint8_t> mutatedRecord(std::mt19937& rng) {
     if (core.ended()) break;
   }
   core.keepAgain();
-  const std::string text = core.record(0).value_or("");
-  // Mostly its body, which readRecord seals again, so that a change reaches past the
-  // checksum into the reader; else its text as it stands.
+  return core.record(0).value_or("");
+}
+
+// Mostly its body, which readRecord seals again, so that a change reaches past the
+// checksum into the reader; else its text as it stands.
+std::vector<std::uint8_t> asInput(const std::string& text, Picker& pick) {
   std::vector<std::uint8_t> out;
   const std::optional<frontend::Bytes> body = frontend::unsealed(text);
   if (body && pick(4) != 0) {
@@ -70,19 +85,28 @@ std::vector<std::uint8_t> mutatedRecord(std::mt19937& rng) {
     out.push_back(0);
     out.insert(out.end(), text.begin(), text.end());
   }
+  return out;
+}
+
+// Changes the input past its first byte, which says what the rest is.
+void mutate(std::vector<std::uint8_t>& out, Picker& pick) {
   switch (pick(5)) {
     case 0:  // a byte changed here and there
-      for (int k = 0, n = 1 + static_cast<int>(pick(8)); k < n && out.size() > 1; ++k)
-        out[1 + pick(out.size() - 1)] = static_cast<std::uint8_t>(pick(256));
+      for (int k = 0, n = 1 + static_cast<int>(pick(8)); k < n && out.size() > 1; ++k) {
+        const auto value = static_cast<std::uint8_t>(pick(256));
+        out[1 + pick(out.size() - 1)] = value;
+      }
       break;
     case 1:  // cut short
       out.resize(1 + pick(out.size()));
       break;
     case 2:  // a stretch repeated
       if (out.size() > 8) {
-        const std::size_t at = 1 + pick(out.size() - 4), n = 1 + pick(std::min<std::size_t>(64, out.size() - at));
-        out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), out.begin() + static_cast<std::ptrdiff_t>(at),
-                   out.begin() + static_cast<std::ptrdiff_t>(at + n));
+        const std::size_t at = 1 + pick(out.size() - 4);
+        const std::size_t n = 1 + pick(std::min<std::size_t>(64, out.size() - at));
+        const auto from = out.begin() + static_cast<std::ptrdiff_t>(at);
+        const std::vector<std::uint8_t> stretch(from, from + static_cast<std::ptrdiff_t>(n));
+        out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), stretch.begin(), stretch.end());
       }
       break;
     case 3:  // garbage
@@ -92,6 +116,14 @@ std::vector<std::uint8_t> mutatedRecord(std::mt19937& rng) {
     default:  // whole
       break;
   }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> mutatedRecord(std::mt19937& rng) {
+  Picker pick{rng};
+  std::vector<std::uint8_t> out = asInput(randomLessonRecord(rng), pick);
+  mutate(out, pick);
   return out;
 }
 

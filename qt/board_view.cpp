@@ -29,7 +29,6 @@ unsigned buttonsOf(Qt::MouseButtons buttons) {
 }
 
 // A button the core does not know, which it drops: a pen's eraser end.
-constexpr unsigned kUnknownButton = 8;
 
 // Each kind of pointer has ids of its own, so that a finger never passes for the
 // mouse or the pen.
@@ -46,7 +45,7 @@ bool isTablet(QInputDevice::DeviceType type) {
 
 BoardView::BoardView(frontend::Presenter& core, QWidget* parent)
     : QWidget(parent), core_(core), surface_{1, core.scene.borderWidth()},
-      painter_(std::make_unique<ItemPainter>()) {
+      painter_(std::make_unique<ItemPainter>()), rasters_(core.scene, 2) {
   const frontend::Rect box = core.scene.boxOnWindow();
   setGeometry(box.x, box.y, box.w, box.h);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted; nothing to erase first
@@ -77,12 +76,10 @@ frontend::DeviceGrid BoardView::grid() const {
 
 frontend::PointerEvent BoardView::pointerEvent(QPointF at, const QInputEvent* event) const {
   const frontend::Point p = surface_.toBoard(at.x(), at.y());
-  const Qt::KeyboardModifiers m = event->modifiers();
   frontend::PointerEvent e;
   e.x = p.x;
   e.y = p.y;
-  e.modifiers = {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0,
-                 (m & Qt::AltModifier) != 0};
+  e.modifiers = modifiersOf(event->modifiers());
   e.timeMs = static_cast<double>(event->timestamp());
   return e;
 }
@@ -176,8 +173,8 @@ void BoardView::tablet(QTabletEvent* event) {
   event->accept();  // no mouse is made of it
   frontend::PointerEvent e = pointerEvent(event->position(), event);
   const bool eraser = event->pointerType() == QPointingDevice::PointerType::Eraser;
-  e.button = eraser && event->button() != Qt::NoButton ? kUnknownButton : buttonsOf(event->button());
-  e.held = eraser && event->buttons() != Qt::NoButton ? kUnknownButton : buttonsOf(event->buttons());
+  e.button = eraser && event->button() != Qt::NoButton ? frontend::kOtherButton : buttonsOf(event->button());
+  e.held = eraser && event->buttons() != Qt::NoButton ? frontend::kOtherButton : buttonsOf(event->buttons());
   e.pointer = kPenPointer;
   e.kind = frontend::PointerKind::Pen;
   frontend::Phase phase = frontend::Phase::Move;  // a pen above the board, or one drawing
@@ -191,9 +188,9 @@ void BoardView::tablet(QTabletEvent* event) {
 }
 
 void BoardView::keyPressEvent(QKeyEvent* event) {
-  const std::optional<frontend::Key> key = keyOf(event->key(), event->modifiers());
+  const std::optional<frontend::Key> key = keyOf(event->key());
   if (!key) return QWidget::keyPressEvent(event);
-  const frontend::Outcome outcome = core_.boardKey(*key);
+  const frontend::Outcome outcome = core_.boardKey(*key, modifiersOf(event->modifiers()));
   if (onInput) onInput(outcome);
   if (!outcome.keyTaken) QWidget::keyPressEvent(event);
 }
@@ -211,27 +208,24 @@ void BoardView::focusOutEvent(QFocusEvent* event) {
 }
 
 void BoardView::ensureInkRaster() {
-  const frontend::InkRaster want = core_.scene.inkRasterAt(core_.scene.inkScaleFor(grid().scale));
-  const auto kept = std::find_if(ink_.begin(), ink_.end(), [&](const InkLayer& l) { return l.raster == want; });
-  if (kept != ink_.end()) {
-    ink_.splice(ink_.begin(), ink_, kept);
+  const frontend::InkRasters::Step step = rasters_.show(grid().scale);
+  if (step.same) return;
+  if (step.kept >= 0) {
+    ink_.splice(ink_.begin(), ink_, std::next(ink_.begin(), step.kept));
     return;
   }
-  // A surface not shown lately: the writing so far is carried over, scaled from the
-  // finest raster kept.
+  const frontend::InkRaster& want = step.raster;
   QImage fresh(want.width, want.height, QImage::Format_RGB32);
   fresh.setDevicePixelRatio(want.scale);
   fresh.fill(toQColor(core_.scene.background()));
-  const auto finest = std::max_element(ink_.begin(), ink_.end(), [](const InkLayer& a, const InkLayer& b) {
-    return a.raster.scale < b.raster.scale;
-  });
-  if (finest != ink_.end()) {
+  if (step.carryFrom >= 0) {
     QPainter p(&fresh);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRectF(0, 0, want.width / want.scale, want.height / want.scale), finest->image);
+    p.drawImage(QRectF(0, 0, want.width / want.scale, want.height / want.scale),
+                *std::next(ink_.begin(), step.carryFrom));
   }
-  if (ink_.size() == kInkLayers) ink_.pop_back();  // the one shown least lately
-  ink_.push_front(InkLayer{want, std::move(fresh)});
+  if (step.dropLast) ink_.pop_back();
+  ink_.push_front(std::move(fresh));
 }
 
 void BoardView::sync() {
@@ -245,20 +239,21 @@ QRegion BoardView::takeFrame() {
   ensureInkRaster();
   // The ink the model drew since the last frame goes into the rasters first, so the
   // frame repaints where it lies.
-  std::array<std::optional<QPainter>, kInkLayers> inkPainters;
+  std::vector<std::optional<QPainter>> inkPainters(ink_.size());
   const std::vector<frontend::Rect> damage = core_.scene.frame([&](const frontend::InkStroke& ink) {
     const frontend::SegmentItem& s = ink.stroke;
     std::size_t i = 0;
-    for (InkLayer& layer : ink_) {
-      const double k = layer.raster.scale, at = layer.raster.origin / k;
+    for (QImage& image : ink_) {
+      const frontend::InkRaster& raster = rasters_.kept()[i];
+      const double k = raster.scale, at = raster.origin / k;
       std::optional<QPainter>& painter = inkPainters[i++];
       if (!painter) {
-        painter.emplace(&layer.image);
+        painter.emplace(&image);
         painter->setRenderHint(QPainter::Antialiasing);
         painter->translate(at, at);
       }
       if (ink.clear) {
-        painter->fillRect(QRectF(-at, -at, layer.image.width() / k, layer.image.height() / k),
+        painter->fillRect(QRectF(-at, -at, image.width() / k, image.height() / k),
                           toQColor(s.colour));
         continue;
       }
@@ -269,7 +264,7 @@ QRegion BoardView::takeFrame() {
   });
   QRegion dirty;
   for (const frontend::Rect& r : damage) {
-    const frontend::Rect on = surface_.toSurface(r);
+    const frontend::Rect on = surface_.touching(r);
     dirty += QRect(on.x, on.y, on.w, on.h);
   }
   return dirty;
@@ -291,14 +286,14 @@ void BoardView::paintEvent(QPaintEvent* event) {
   painter_->begin(&p, grid, surface_.scale);
   std::vector<frontend::Rect> damage;
   for (const QRect& r : event->region())
-    damage.push_back(surface_.fromSurface({r.x(), r.y(), r.width(), r.height()}));
-  const InkLayer& ink = ink_.front();
-  core_.scene.paintDamage(damage, *painter_, grid, ink.raster, [&](const frontend::Underlay& u) {
+    damage.push_back(surface_.touchedBy({r.x(), r.y(), r.width(), r.height()}));
+  const QImage& ink = ink_.front();
+  core_.scene.paintDamage(damage, *painter_, grid, rasters_.kept().front(), [&](const frontend::Underlay& u) {
     painter_->inDevicePixels([&] {
       const QRect at(u.device.x, u.device.y, u.device.w, u.device.h);
       p.setClipRect(at);
       p.setRenderHint(QPainter::SmoothPixmapTransform, u.smooth);
-      p.drawImage(at, ink.image, QRectF(u.sourceX, u.sourceY, u.sourceWidth, u.sourceHeight));
+      p.drawImage(at, ink, QRectF(u.sourceX, u.sourceY, u.sourceWidth, u.sourceHeight));
     });
   });
 }

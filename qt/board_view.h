@@ -13,13 +13,14 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
-#include <memory>
 #include <list>
+#include <memory>
 #include <set>
 #include <vector>
 
 #include "frontend/fit.h"
 #include "frontend/frame_pacer.h"
+#include "frontend/ink_rasters.h"
 #include "frontend/presenter.h"
 
 namespace view {
@@ -37,12 +38,11 @@ class BoardView : public QWidget {
   void flushFrame();    // takes the frame and asks Qt to paint it now
 
   // The ink as it stands, at the scale of the surface shown (for tests and benchmarks).
-  const QImage& inkRaster() const { return ink_.front().image; }
+  const QImage& inkRaster() const { return ink_.front(); }
 
   // The window laid out at `scale` logical pixels per layout pixel (full screen):
   // the board is drawn at that scale and positions on it map back.
   void setLayoutScale(double scale);
-  double layoutScale() const { return surface_.scale; }
 
   // Runs after every pointer event the board hands to the core, with its outcome.
   std::function<void(const frontend::Outcome&)> onInput;
@@ -70,18 +70,13 @@ class BoardView : public QWidget {
   void ensureInkRaster();
 
   frontend::Presenter& core_;
-  frontend::BoardSurface surface_;
+  frontend::DeviceGrid surface_;  // the widget's own pixels against the board's
   std::set<int> touches_;  // the fingers on the board, by Qt's ids
   std::unique_ptr<ItemPainter> painter_;
-  // The ink, at the scale of each surface the board was shown on lately (the window
-  // and full screen), the one shown first. Every stroke goes into each, so writing
-  // is as sharp on each as if it had never left it.
-  struct InkLayer {
-    frontend::InkRaster raster;
-    QImage image;
-  };
-  static constexpr std::size_t kInkLayers = 2;
-  std::list<InkLayer> ink_;
+  // The ink, an image for each raster the core keeps: two, one for the window and one
+  // for full screen, so that each shows its writing as if it had never left it.
+  frontend::InkRasters rasters_;
+  std::list<QImage> ink_;  // in the order of rasters_.kept()
   frontend::FramePacer pacer_;
   QElapsedTimer clock_;
   QTimer frameTimer_;

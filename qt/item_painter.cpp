@@ -8,15 +8,7 @@
 
 namespace view {
 
-ItemPainter::ItemPainter() {
-  // Each picture at 1x and 2x, so it stays crisp on a scaled screen.
-  for (const char* key : {"l", "m", "p", "q", "r"}) {
-    const QString base = QStringLiteral(":/assets/letter-%1").arg(QLatin1String(key));
-    QPixmap two(base + QStringLiteral("@2x.png"));
-    two.setDevicePixelRatio(2);
-    pictures_[key] = {QPixmap(base + QStringLiteral(".png")), two};
-  }
-}
+ItemPainter::ItemPainter() = default;
 
 void ItemPainter::begin(QPainter* p, const frontend::DeviceGrid& grid, double layoutScale) {
   p_ = p;
@@ -80,8 +72,15 @@ void ItemPainter::text(const frontend::TextItem& t) {
 }
 
 void ItemPainter::picture(const frontend::PictureItem& i) {
-  const auto found = pictures_.find(i.key);
-  if (found == pictures_.end()) return;
+  auto found = pictures_.find(i.key);
+  if (found == pictures_.end()) {
+    // Each picture at 1x and 2x, loaded the first time the scene shows it, so it stays
+    // crisp on a scaled screen.
+    const QString base = QStringLiteral(":/assets/letter-") + QString::fromStdString(i.key);
+    QPixmap two(base + QStringLiteral("@2x.png"));
+    two.setDevicePixelRatio(2);
+    found = pictures_.emplace(i.key, std::array<QPixmap, 2>{QPixmap(base + QStringLiteral(".png")), two}).first;
+  }
   const QPixmap& pm = found->second[frontend::pictureScale(grid_.scale) - 1];
   p_->setRenderHint(QPainter::SmoothPixmapTransform, true);
   p_->drawPixmap(QRectF(i.box.x, i.box.y, i.box.w, i.box.h), pm,

@@ -8,10 +8,13 @@
 
 namespace view {
 
-std::optional<frontend::Key> keyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
+frontend::Modifiers modifiersOf(Qt::KeyboardModifiers m) {
+  return {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0,
+          (m & Qt::AltModifier) != 0, (m & Qt::MetaModifier) != 0};
+}
+
+std::optional<frontend::Key> keyOf(int qtKey) {
   using frontend::Key;
-  // A shortcut of the desktop's, not a key of the figure's.
-  if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return std::nullopt;
   switch (qtKey) {
     case Qt::Key_Up: return Key::Up;
     case Qt::Key_Down: return Key::Down;
@@ -87,9 +90,9 @@ void PartSlider::focusOutEvent(QFocusEvent* event) {
 }
 
 void PartSlider::keyPressEvent(QKeyEvent* event) {
-  const std::optional<frontend::Key> key = keyOf(event->key(), event->modifiers());
+  const std::optional<frontend::Key> key = keyOf(event->key());
   if (!key) return QWidget::keyPressEvent(event);
-  const frontend::Outcome out = core_.partKey(part_, *key);
+  const frontend::Outcome out = core_.partKey(part_, *key, modifiersOf(event->modifiers()));
   apply_(out);
   if (!out.keyTaken) return QWidget::keyPressEvent(event);
   event->accept();

@@ -15,7 +15,8 @@
 namespace view {
 
 // The core's key for a Qt key press, if the program knows it.
-std::optional<frontend::Key> keyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+std::optional<frontend::Key> keyOf(int qtKey);
+frontend::Modifiers modifiersOf(Qt::KeyboardModifiers m);
 
 // Words for a screen reader: a notification, shown anew with each message. Qt 6.4 has
 // no announcement, and sends a name's or a description's change without the text, so
@@ -67,8 +68,7 @@ class PartSlider : public QWidget {
 class DescribeButton : public QPushButton {
  public:
   explicit DescribeButton(QWidget* parent);
-  // Where it shows, in the window (the layout's place, scaled in full screen).
-  static constexpr QRect kPlace{16, 634, 120, 36};
+  // Where it shows, on the window as it stands (the layout's place, scaled in full screen).
   void placeAt(const QRect& at);
 
  protected:
@@ -77,7 +77,7 @@ class DescribeButton : public QPushButton {
   void paintEvent(QPaintEvent* event) override;  // nothing, until it has the focus
 
  private:
-  QRect place_ = kPlace;
+  QRect place_;
 };
 
 // A mode's button ("メモ", "方眼", "直線") as a toggle button: pressed while on. Its look

@@ -241,12 +241,10 @@ void MainWindow::layOut() {
   const auto& controls = core_.toolRow.controls();
   for (std::size_t i = 0; i < controls.size(); ++i) place(widgets_[i], controls[i].box, fontPixels_[i]);
   // The board on whole device pixels, as many as the grid of its drawing gives it.
-  const auto onDevice = [dpr](double v) { return static_cast<int>(std::lround(v * dpr) / dpr); };
-  board_->setGeometry(onDevice(fit.canvasAt.x), onDevice(fit.canvasAt.y), onDevice(box.w * fit.scale),
-                      onDevice(box.h * fit.scale));
+  const frontend::Rect canvas = fit.canvasOnWholePixels(box, dpr);
+  board_->setGeometry(canvas.x, canvas.y, canvas.w, canvas.h);
   board_->setLayoutScale(fit.scale);
-  const QRect d = DescribeButton::kPlace;
-  const frontend::Rect at = fit.onViewport({d.x(), d.y(), d.width(), d.height()});
+  const frontend::Rect at = fit.onViewport(frontend::Keyboard::kDescriptionBox);
   describe_->placeAt(QRect(at.x, at.y, at.w, at.h));
   if (offer_ != nullptr) offer_->show(core_.offer(), fit);
   QFont f = dialogFont();

@@ -9,10 +9,12 @@ mergeInto(LibraryManager.library, {
     PHASE: { down: 0, move: 1, up: 2, cancel: 3 },
     POINTER: { mouse: 0, touch: 1, pen: 2 },
     CAP: ['flat', 'square', 'round'],
+    // A frame's commands (frontend::DrawOp), each followed by its numbers.
+    DRAW: { underlay: 0, segment: 1, fill: 2, text: 3, picture: 4, inkClear: 5, inkSegment: 6 },
     CONTROL: ['label', 'button', 'option', 'check'],
     THE_BOARD: -1,  // the focus's first place, when it is not a tool-row control
     UNCHANGED: -1,  // a tool-row change's flag that leaves the property as it is
-    MODIFIER: { shift: 1, ctrl: 2, alt: 4 },
+    MODIFIER: { shift: 1, ctrl: 2, alt: 4, meta: 8 },
     STATE: { bold: 1, enabled: 2, checked: 4, visible: 8 },
     NO_SUCH_CONTROL: -1,
     // KeyboardEvent.key of the keys the program knows, and what a key did, as bits.
@@ -68,22 +70,27 @@ mergeInto(LibraryManager.library, {
     // A Pointer Event (or one of its coalesced samples) at a stage, by its name.
     // `from` is the event the sample came with: some browsers give a coalesced
     // sample no pointerId or pointerType of its own.
-    pointer: function (phase, e, from) {
+    modifiers: function (e) {
       const m = Core.MODIFIER;
-      const modifiers = (e.shiftKey ? m.shift : 0) | (e.ctrlKey ? m.ctrl : 0) | (e.altKey ? m.alt : 0);
+      return (e.shiftKey ? m.shift : 0) | (e.ctrlKey ? m.ctrl : 0) | (e.altKey ? m.alt : 0) |
+             (e.metaKey ? m.meta : 0);
+    },
+    pointer: function (phase, e, from) {
       const source = from || e;
       const kind = Core.POINTER[source.pointerType] !== undefined ? Core.POINTER[source.pointerType] : 0;
       return !!_pl_pointer(Core.PHASE[phase], source.pointerId, kind, e.clientX, e.clientY,
-                           e.button, e.buttons, modifiers, e.timeStamp);
+                           e.button, e.buttons, Core.modifiers(e), e.timeStamp);
     },
     pointersLost: function () { _pl_pointers_lost(); },
     // The keyboard: the five parts' sliders, the board's keys, and the words.
     focusPart: function (index) { _pl_focus_part(index); },
     leavePart: function () { _pl_leave_part(); },
-    partKey: function (index, key) { return Core.keyDid(_pl_part_key(index, key)); },
+    // A key event the program may know (Core.KEY); with Ctrl, Alt or Meta the core
+    // leaves it to the browser.
+    partKey: function (index, key, e) { return Core.keyDid(_pl_part_key(index, key, Core.modifiers(e))); },
     slide: function (index, value) { _pl_slide(index, value); },
     boardFocus: function (focused) { _pl_board_focus(focused ? 1 : 0); },
-    boardKey: function (key) { return Core.keyDid(_pl_board_key(key)); },
+    boardKey: function (key, e) { return Core.keyDid(_pl_board_key(key, Core.modifiers(e))); },
     describe: function () { _pl_describe(); },
     paused: function () { _pl_paused(); },
     keyDid: function (bits) {
@@ -121,7 +128,9 @@ mergeInto(LibraryManager.library, {
             !!toggle);
   },
 
-  pl_js_keyboard: function (describeName) { Keys.setUp(UTF8ToString(describeName)); },
+  pl_js_keyboard: function (describeName, x, y, w, h, font, fontPixels) {
+    Keys.setUp(UTF8ToString(describeName), { x, y, w, h }, UTF8ToString(font), fontPixels);
+  },
   pl_js_add_part: function (index, name) { Keys.add(index, UTF8ToString(name)); },
   pl_js_set_part: function (index, value, min, max, step, valueText, description, vertical) {
     Keys.set(index, { value, min, max, step, text: UTF8ToString(valueText),
@@ -143,36 +152,18 @@ mergeInto(LibraryManager.library, {
                        canvasTop, canvasCssWidth, canvasCssHeight, inkWidth, inkHeight, inkScale,
                        inkOrigin, reback) {
     Stage.place(scale, left, top);
+    Keys.place(scale, left, top);
     Canvas.fit(canvasWidth, canvasHeight, canvasScale,
                { x: canvasLeft, y: canvasTop, w: canvasCssWidth, h: canvasCssHeight },
                { width: inkWidth, height: inkHeight, scale: inkScale, origin: inkOrigin }, !!reback);
   },
 
-  pl_js_begin_rect: function (x, y, w, h, sx, sy, sw, sh, smooth) {
-    Canvas.beginRect({ x, y, w, h }, { x: sx, y: sy, w: sw, h: sh }, !!smooth);
+  // A frame's strings, once each; then each frame, one list of numbers, read in place.
+  pl_js_look: function (look, caption, font, fore, back) {
+    Canvas.defineLook(look, UTF8ToString(caption), UTF8ToString(font), Canvas.css(fore), Canvas.css(back));
   },
-  pl_js_end_paint: function () { Canvas.endPaint(); },
-
-  pl_js_segment: function (x1, y1, x2, y2, colour, width, cap, ownStart, ownEnd) {
-    Canvas.segment(x1, y1, x2, y2, Canvas.css(colour), width, Core.CAP[cap], !!ownStart, !!ownEnd);
-  },
-
-  // The strings are read only when the look is not drawn yet: a name moves on every
-  // step of a drag, and its look is drawn once.
-  pl_js_text: function (x, y, w, h, look, caption, font, fore, back) {
-    Canvas.text({ x, y, w, h }, look, () => [UTF8ToString(caption), UTF8ToString(font)],
-                Canvas.css(fore), Canvas.css(back));
-  },
-
-  pl_js_picture: function (key, scale, x, y, w, h) {
-    Canvas.picture(UTF8ToString(key), scale, x, y, w, h);
-  },
-
-  pl_js_fill_device: function (x, y, w, h, colour) { Canvas.fillDevice(x, y, w, h, Canvas.css(colour)); },
-  pl_js_ink_clear: function (colour) { Canvas.inkClear(Canvas.css(colour)); },
-  pl_js_ink_segment: function (x1, y1, x2, y2, colour, width) {
-    Canvas.inkSegment(x1, y1, x2, y2, colour, width);
-  },
+  pl_js_picture_named: function (picture, key) { Canvas.pictureKeys[picture] = UTF8ToString(key); },
+  pl_js_draw: function (list, count) { Canvas.replay(HEAPF64.subarray(list >> 3, (list >> 3) + count)); },
 
   pl_js_ended: function () { Boot.end(); },
 

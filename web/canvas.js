@@ -1,9 +1,9 @@
 // The board's canvas: its backing store, the ink raster below the board, the letter
-// pictures and the names' images, and the drawing of the core's display list. Every
-// decision (what, where, in which order, at which scale, on which device pixels)
-// arrives as arguments, through web/bridge.js; this is the platform's own mechanics.
+// pictures and the names' images, and the replay of each frame's list of commands.
+// Every decision (what, where, in which order, at which scale, on which device pixels)
+// arrives in that list, through web/bridge.js; this is the platform's own mechanics.
 
-/* global Boot */
+/* global Boot, Core */
 
 const Canvas = {
   board: null,  // the <canvas>
@@ -20,10 +20,69 @@ const Canvas = {
   // first frame as much as the board's own.
   inkBack: null,
   pictures: {},  // each letter picture, by key, then by its scale (1 or 2)
-  texts: new Map(),  // each look of a caption, drawn once at the current scale
+  pictureKeys: [],  // the keys by the numbers a frame's list gives them
+  looks: [],  // each look of a caption: its caption, font and colours
+  texts: new Map(),  // each look drawn once at the current scale
   clipped: false,
+  device: false,  // the transform is the identity: a fill of device pixels is under way
+  styles: new Map(),  // CSS colours by 0xRRGGBB
 
-  css(c) { return '#' + c.toString(16).padStart(6, '0'); },
+  css(c) {
+    let style = Canvas.styles.get(c);
+    if (!style) Canvas.styles.set(c, style = '#' + c.toString(16).padStart(6, '0'));
+    return style;
+  },
+
+  // The board's own transform: board units onto the canvas's device pixels.
+  boardTransform() {
+    const k = Canvas.scale, shift = Canvas.border * k;
+    Canvas.ctx.setTransform(k, 0, 0, k, shift, shift);
+    Canvas.device = false;
+  },
+
+  // A frame's list (frontend::DrawList): the ink, then each damaged rectangle.
+  replay(list) {
+    const D = Core.DRAW, n = list.length;
+    let i = 0;
+    while (i < n) {
+      const op = list[i];
+      const a = list[i + 1], b = list[i + 2], c = list[i + 3], d = list[i + 4];
+      switch (op) {
+        case D.underlay:
+          Canvas.beginRect(a, b, c, d, list[i + 5], list[i + 6], list[i + 7], list[i + 8], !!list[i + 9]);
+          i += 10;
+          break;
+        case D.segment:
+          Canvas.segment(a, b, c, d, Canvas.css(list[i + 5]), list[i + 6], list[i + 7], list[i + 8],
+                         list[i + 9]);
+          i += 10;
+          break;
+        case D.fill:
+          Canvas.fillDevice(a, b, c, d, Canvas.css(list[i + 5]));
+          i += 6;
+          break;
+        case D.text:
+          Canvas.text(a, b, c, d, list[i + 5]);
+          i += 6;
+          break;
+        case D.picture:
+          Canvas.picture(Canvas.pictureKeys[a], b, c, d, list[i + 5], list[i + 6]);
+          i += 7;
+          break;
+        case D.inkClear:
+          Canvas.inkClear(Canvas.css(a));
+          i += 2;
+          break;
+        case D.inkSegment:
+          Canvas.inkSegment(a, b, c, d, list[i + 5], list[i + 6]);
+          i += 7;
+          break;
+        default:
+          throw new Error('unknown drawing command ' + op);
+      }
+    }
+    Canvas.endPaint();
+  },
 
   setUp(board, border) {
     Canvas.board = board;
@@ -43,6 +102,7 @@ const Canvas = {
       Canvas.ctx = board.getContext('2d');
       const shift = Canvas.border * scale;
       Canvas.ctx.setTransform(scale, 0, 0, scale, shift, shift);
+      Canvas.device = false;
       if (scale !== Canvas.scale) Canvas.texts.clear();
       Canvas.scale = scale;
     }
@@ -85,12 +145,13 @@ const Canvas = {
   // Clips to a damaged rectangle's device pixels and lays the ink under it: every
   // device pixel there is the ink's alone, whatever lay there before. (Changing the
   // transform for every rectangle costs more than working in board units.)
-  beginRect(device, source, smooth) {
+  beginRect(x, y, w, h, sx, sy, sw, sh, smooth) {
     const ctx = Canvas.ctx;
     if (Canvas.clipped) ctx.restore();
+    if (Canvas.device) Canvas.boardTransform();  // what the restore after it goes back to
     ctx.save();
     Canvas.clipped = true;
-    const at = Canvas.boardUnits(device);
+    const at = Canvas.boardUnits({ x, y, w, h });
     ctx.beginPath();
     ctx.rect(...at);
     ctx.clip();
@@ -100,25 +161,28 @@ const Canvas = {
       return;
     }
     ctx.imageSmoothingEnabled = smooth;
-    ctx.drawImage(Canvas.ink, source.x, source.y, source.w, source.h, ...at);
+    ctx.drawImage(Canvas.ink, sx, sy, sw, sh, ...at);
   },
 
   endPaint() {
     if (Canvas.clipped) Canvas.ctx.restore();
     Canvas.clipped = false;
+    if (Canvas.device) Canvas.boardTransform();
   },
 
   // An antialiased stroke; a round end is a disc at each of its own ends.
   segment(x1, y1, x2, y2, style, width, cap, ownStart, ownEnd) {
     const ctx = Canvas.ctx;
+    if (Canvas.device) Canvas.boardTransform();
     ctx.strokeStyle = style;
     ctx.lineWidth = width;
-    ctx.lineCap = cap === 'square' ? 'square' : 'butt';
+    const shape = Core.CAP[cap];
+    ctx.lineCap = shape === 'square' ? 'square' : 'butt';
     ctx.beginPath();
     ctx.moveTo(x1, y1);
     ctx.lineTo(x2, y2);
     ctx.stroke();
-    if (cap === 'round') {
+    if (shape === 'round') {
       ctx.fillStyle = style;
       if (ownStart) Canvas.disc(x1, y1, width / 2);
       if (ownEnd) Canvas.disc(x2, y2, width / 2);
@@ -131,46 +195,53 @@ const Canvas = {
     Canvas.ctx.fill();
   },
 
+  defineLook(look, caption, font, fore, back) { Canvas.looks[look] = { caption, font, fore, back }; },
+
   // A caption's look, drawn once at the current scale and copied wherever it stands,
   // as drawn, whatever the ink below it was scaled with last.
-  text(box, look, strings, fore, back) {
+  text(look, x, y, w, h) {
     let image = Canvas.texts.get(look);
     if (!image) {
-      const [caption, font] = strings();
+      const { caption, font, fore, back } = Canvas.looks[look];
       const k = Canvas.scale;
       image = document.createElement('canvas');
       image.lang = 'ja';
-      image.width = Math.ceil(box.w * k);
-      image.height = Math.ceil(box.h * k);
+      image.width = Math.ceil(w * k);
+      image.height = Math.ceil(h * k);
       const ctx = image.getContext('2d');
       ctx.scale(k, k);
       ctx.fillStyle = back;
-      ctx.fillRect(0, 0, box.w, box.h);
+      ctx.fillRect(0, 0, w, h);
       ctx.font = font;
       ctx.fillStyle = fore;
       // The caption's line stands at the top of its box, as a label's does.
       ctx.fillText(caption, 0, ctx.measureText(caption).fontBoundingBoxAscent);
       Canvas.texts.set(look, image);
     }
+    if (Canvas.device) Canvas.boardTransform();
     Canvas.ctx.imageSmoothingEnabled = false;
-    Canvas.ctx.drawImage(image, box.x, box.y, box.w, box.h);
+    Canvas.ctx.drawImage(image, x, y, w, h);
   },
 
   picture(key, scale, x, y, w, h) {
     const images = Canvas.pictures[key];
     if (!images) return;  // still being decoded: the board is painted again then
+    if (Canvas.device) Canvas.boardTransform();
     Canvas.ctx.imageSmoothingEnabled = true;
     Canvas.ctx.drawImage(images[scale], x, y, w, h);
   },
 
-  // A rectangle of the canvas's own device pixels, unblended. (The transform is set
-  // back by hand: a save and restore for every dot of the grid would cost more.)
+  // A rectangle of the canvas's own device pixels, unblended. The transform goes back
+  // to the board's only when something in board units follows: the grid's dots come
+  // one after another.
   fillDevice(x, y, w, h, style) {
-    const ctx = Canvas.ctx, k = Canvas.scale, shift = Canvas.border * k;
-    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    const ctx = Canvas.ctx;
+    if (!Canvas.device) {
+      ctx.setTransform(1, 0, 0, 1, 0, 0);
+      Canvas.device = true;
+    }
     ctx.fillStyle = style;
     ctx.fillRect(x, y, w, h);
-    ctx.setTransform(k, 0, 0, k, shift, shift);
   },
 
   inkClear(style) {

@@ -58,7 +58,7 @@ enum class KeyBit : int { Taken = 1, ToBoard = 2 };
 inline constexpr int kUnchanged = -1;
 
 // The keys held with a pointer event, as bits.
-enum class ModifierBit : int { Shift = 1, Ctrl = 2, Alt = 4 };
+enum class ModifierBit : int { Shift = 1, Ctrl = 2, Alt = 4, Meta = 8 };
 
 // A control's state as the checks read it (pl_control_state), as bits; kNoSuchControl
 // for a place past the row.

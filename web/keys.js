@@ -7,13 +7,20 @@
 
 const Keys = {
   parts: [],     // the <input type="range"> of each part, in the core's order
+  shown: [],     // what each shows, as last set
   status: null,  // the polite live region
   timer: 0,      // the keys' pause the core is waiting for
 
-  setUp(describeName) {
+  describeBox: null,  // where 「図の説明」 shows on the window, and its font's size
+  describePixels: 0,
+
+  setUp(describeName, box, font, fontPixels) {
     Keys.status = document.getElementById('status');
     const describe = document.getElementById('describe');
     describe.textContent = describeName;
+    describe.style.setProperty('--font', font);
+    Keys.describeBox = box;
+    Keys.describePixels = fontPixels;
     describe.addEventListener('click', () => Boot.guard(() => Core.describe()));
   },
 
@@ -32,8 +39,8 @@ const Keys = {
     });
     input.addEventListener('keydown', e => {
       const key = Core.KEY[e.key];
-      if (key === undefined || e.altKey || e.ctrlKey || e.metaKey) return;
-      const did = Boot.guard(() => Core.partKey(index, key));
+      if (key === undefined) return;
+      const did = Boot.guard(() => Core.partKey(index, key, e));
       if (!did) return;
       if (did.taken) e.preventDefault();  // the browser would step the slider as well
       if (did.toBoard) Stage.board.focus({ preventScroll: true });
@@ -49,18 +56,34 @@ const Keys = {
     Keys.parts[index] = input;
   },
 
-  // The slider as the core hands it over. It steps from a base the value lies on, so
-  // that a browser never rounds the value to another.
+  // The slider as the core hands it over, each property written only when it changed
+  // (a drag changes the value and its words alone). It steps from a base the value lies
+  // on, so that a browser never rounds the value to another.
   set(index, s) {
     const input = Keys.parts[index];
-    input.step = s.step;
-    input.min = s.min + (s.value - s.min) % s.step;
-    input.max = s.max;
+    const was = Keys.shown[index] || {};
+    const base = s.min + (s.value - s.min) % s.step;
+    if (s.step !== was.step) input.step = s.step;
+    if (base !== was.base) input.min = base;
+    if (s.max !== was.max) input.max = s.max;
     input.value = s.value;
-    input.setAttribute('aria-valuetext', s.text);
-    input.setAttribute('aria-orientation', s.vertical ? 'vertical' : 'horizontal');
-    if (s.description) input.setAttribute('aria-description', s.description);
-    else input.removeAttribute('aria-description');
+    if (s.text !== was.text) input.setAttribute('aria-valuetext', s.text);
+    if (s.vertical !== was.vertical)
+      input.setAttribute('aria-orientation', s.vertical ? 'vertical' : 'horizontal');
+    if (s.description !== was.description) {
+      if (s.description) input.setAttribute('aria-description', s.description);
+      else input.removeAttribute('aria-description');
+    }
+    Keys.shown[index] = { ...s, base };
+  },
+
+  // 「図の説明」 where the window, placed at this scale and offset, has it.
+  place(scale, left, top) {
+    const b = Keys.describeBox, style = document.getElementById('describe').style;
+    for (const [name, v] of [['--left', left + b.x * scale], ['--top', top + b.y * scale],
+                             ['--width', b.w * scale], ['--height', b.h * scale],
+                             ['--size', Keys.describePixels * scale]])
+      style.setProperty(name, v + 'px');
   },
 
   say(text) {

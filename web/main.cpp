@@ -1,17 +1,22 @@
 // The browser front end: the same window, from the same core, in a page. The page's
-// script (web/page.js) reports the viewport, pointer events and clicks here through
-// web/bridge.js; this file turns them into the core's calls, and the core's display
-// list, ink, tool-row changes and ending into the calls of web/bridge.js, which draws
-// with web/canvas.js and shows with web/page.js.
+// scripts (web/stage.js, row.js, keys.js, keep.js, corner.js) report the viewport,
+// pointer events, keys and clicks here through web/bridge.js; this file turns each into
+// one call of the core, and hands back what the core decided: the tool row's changes,
+// the sliders, the words, the record to keep, the end, and each frame as one list that
+// web/canvas.js replays (docs/front-ends.md).
 #include <emscripten.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "frontend/draw_list.h"
 #include "frontend/fit.h"
+#include "frontend/ink_rasters.h"
 #include "frontend/presenter.h"
 #include "web/codes.h"
 
@@ -26,7 +31,8 @@ void pl_js_add_control(int index, int kind, int x, int y, int w, int h, const ch
                        const char* description, int tabIndex, int toggle);
 void pl_js_set_control(int index, int bold, int enabled, int checked, int visible,
                        const char* description);
-void pl_js_keyboard(const char* describeName);
+void pl_js_keyboard(const char* describeName, int x, int y, int w, int h, const char* font,
+                    int fontPixels);
 void pl_js_add_part(int index, const char* name);
 void pl_js_set_part(int index, double value, double min, double max, double step,
                     const char* valueText, const char* description, int vertical);
@@ -37,17 +43,12 @@ void pl_js_fit(double scale, double left, double top, int canvasWidth, int canva
                double canvasScale, double canvasLeft, double canvasTop, double canvasCssWidth,
                double canvasCssHeight, int inkWidth, int inkHeight, double inkScale,
                double inkOrigin, int reback);
-void pl_js_begin_rect(int x, int y, int w, int h, double sourceX, double sourceY,
-                      double sourceWidth, double sourceHeight, int smooth);
-void pl_js_end_paint();
-void pl_js_segment(double x1, double y1, double x2, double y2, int colour, int width, int cap,
-                   int ownStart, int ownEnd);
-void pl_js_text(int x, int y, int w, int h, int look, const char* caption, const char* font,
-                int fore, int back);
-void pl_js_picture(const char* key, int scale, int x, int y, int w, int h);
-void pl_js_fill_device(int x, int y, int w, int h, int colour);
-void pl_js_ink_clear(int colour);
-void pl_js_ink_segment(double x1, double y1, double x2, double y2, int colour, int width);
+// The strings of a frame's list, each handed over once: a look's caption, and a
+// picture's key by the number the list gives it.
+void pl_js_look(int look, const char* caption, const char* font, int fore, int back);
+void pl_js_picture_named(int picture, const char* key);
+// A frame: `count` numbers from `list` (frontend::DrawList).
+void pl_js_draw(const double* list, int count);
 void pl_js_ended();
 void pl_js_offer(int kind, const char* words, const char* action, int x, int y, int w, int h,
                  int controlX, int controlY, int controlW, int controlH, int wordsX, int wordsY,
@@ -73,43 +74,20 @@ std::string cssFont(const frontend::FontChoice& f) {
   return css;
 }
 
-class CanvasRasteriser : public frontend::Rasteriser {
- public:
-  void segment(const frontend::SegmentItem& s) override {
-    pl_js_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width, web::code(s.cap),
-                  s.ownStart, s.ownEnd);
-  }
-  void fill(const frontend::Rect& d, forms::Rgb colour) override {
-    pl_js_fill_device(d.x, d.y, d.w, d.h, rgb(colour));
-  }
-  // Names move on every step of a drag: each look's CSS font is made once.
-  void text(const frontend::TextItem& t) override {
-    const auto look = static_cast<std::size_t>(t.look);
-    if (fonts_.size() <= look) fonts_.resize(look + 1);
-    if (fonts_[look].empty()) fonts_[look] = cssFont(t.font);
-    pl_js_text(t.box.x, t.box.y, t.box.w, t.box.h, t.look, t.caption.c_str(),
-               fonts_[look].c_str(), rgb(t.fore), rgb(t.back));
-  }
-  void picture(const frontend::PictureItem& p) override {
-    pl_js_picture(p.key.c_str(), frontend::pictureScale(grid.scale), p.box.x, p.box.y, p.box.w,
-                  p.box.h);
-  }
-
-  frontend::DeviceGrid grid;  // the canvas's device pixels against the board's
-
- private:
-  std::vector<std::string> fonts_;  // by look
-};
-
 // The one window of the page.
 struct Page {
   app::Form1 form;
   std::unique_ptr<frontend::Presenter> core;
-  CanvasRasteriser rasteriser;
   frontend::Fit fit;
-  frontend::InkRaster ink;
+  frontend::DeviceGrid grid;  // the canvas's device pixels against the board's
+  // One raster: a second canvas the board's size costs a tablet too much.
+  std::unique_ptr<frontend::InkRasters> rasters;
+  frontend::DrawList list;  // a frame, handed to the page's script at once
   bool repaintAll = true;
   std::string afterPause;  // said once the keys pause
+  // The sliders a drag moved, shown with the next frame: a pointer moves several times
+  // a frame, and each slider's value in the DOM costs a style pass.
+  std::array<std::optional<frontend::Slider>, frontend::kParts.size()> partsDue;
 };
 Page* page = nullptr;
 
@@ -130,6 +108,16 @@ void showOffer() {
               rgb(o.back));
 }
 
+void showParts() {
+  for (std::size_t i = 0; i < page->partsDue.size(); ++i) {
+    std::optional<frontend::Slider>& s = page->partsDue[i];
+    if (!s) continue;
+    pl_js_set_part(static_cast<int>(i), s->value, s->min, s->max, s->step, s->valueText.c_str(),
+                   s->description.c_str(), s->vertical ? 1 : 0);
+    s.reset();
+  }
+}
+
 // The page follows every input's outcome: the tool row's changes, the offer, the words
 // to say, the record to keep, and the end.
 bool apply(const frontend::Outcome& outcome) {
@@ -140,11 +128,9 @@ bool apply(const frontend::Outcome& outcome) {
     pl_js_set_control(static_cast<int>(c.at), flag(c.bold), flag(c.enabled), flag(c.checked),
                       flag(c.visible), c.description ? c.description->c_str() : nullptr);
   }
-  for (const frontend::PartChange& c : outcome.parts) {
-    const frontend::Slider& s = c.slider;
-    pl_js_set_part(static_cast<int>(c.at), s.value, s.min, s.max, s.step, s.valueText.c_str(),
-                   s.description.c_str(), s.vertical ? 1 : 0);
-  }
+  for (const frontend::PartChange& c : outcome.parts) page->partsDue[c.at] = c.slider;
+  // Words speak of the values: those are shown first.
+  if (!outcome.say.empty() || !outcome.afterPause.empty()) showParts();
   if (outcome.boardKeys) pl_js_board_keys(*outcome.boardKeys ? 1 : 0);
   if (outcome.offerChanged) showOffer();
   if (!outcome.say.empty()) pl_js_say(outcome.say.c_str());
@@ -187,12 +173,12 @@ void fitTo(double width, double height, double pixelRatio) {
   const frontend::Fit& f = page->fit;
   const bool reback = f.canvasWidth != was.canvasWidth || f.canvasHeight != was.canvasHeight ||
                       f.canvasScale != was.canvasScale;
-  page->ink = scene.inkRasterAt(scene.keepInkFor(f.canvasScale));
-  const frontend::InkRaster& ink = page->ink;
+  const frontend::InkRaster ink = page->rasters->show(f.canvasScale).raster;
   pl_js_fit(f.scale, f.left, f.top, f.canvasWidth, f.canvasHeight, f.canvasScale, f.canvasAt.x,
             f.canvasAt.y, f.canvasCssWidth, f.canvasCssHeight, ink.width, ink.height, ink.scale,
             ink.origin, reback);
-  page->rasteriser.grid = {f.canvasScale, scene.borderWidth()};
+  page->grid = {f.canvasScale, scene.borderWidth()};
+  page->list.scale = f.canvasScale;
   if (reback) {
     page->repaintAll = true;
     frame();
@@ -200,32 +186,31 @@ void fitTo(double width, double height, double pixelRatio) {
 }
 
 // The new ink into the ink layer, then the damaged rectangles (all of the board after
-// the canvas was backed anew) repainted. Returns 0 when it painted nothing, 1 when it
-// painted, 2 when it painted and ink waits for the next frame.
+// the canvas was backed anew) repainted: one list, replayed by the page's script in one
+// call. Returns 0 when it painted nothing, 1 when it painted, 2 when it painted and ink
+// waits for the next frame.
 int frame() {
+  showParts();
   frontend::BoardScene& scene = page->core->scene;
-  std::vector<frontend::Rect> damage = scene.frame([](const frontend::InkStroke& ink) {
-    const frontend::SegmentItem& s = ink.stroke;
-    if (ink.clear)
-      pl_js_ink_clear(rgb(s.colour));
-    else
-      pl_js_ink_segment(s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), s.width);
-  });
+  frontend::DrawList& list = page->list;
+  list.clear();
+  std::vector<frontend::Rect> damage =
+      scene.frame([&list](const frontend::InkStroke& ink) { list.ink(ink); });
   if (page->repaintAll) {
     const int b = scene.borderWidth();
     damage.assign(1, scene.area().adjusted(-b, -b, b, b));
     page->repaintAll = false;
   }
-  if (damage.empty()) return 0;
+  if (damage.empty() && list.numbers().empty()) return 0;
   // The canvas antialiases a stroke cut by the clip differently for every clip: the
   // same tiles every frame keep each pixel's clip the same.
   damage = scene.tiles(damage, frontend::BoardScene::kTileSize);
-  scene.paintDamage(damage, page->rasteriser, page->rasteriser.grid, page->ink,
-                    [](const frontend::Underlay& u) {
-                      pl_js_begin_rect(u.device.x, u.device.y, u.device.w, u.device.h, u.sourceX,
-                                       u.sourceY, u.sourceWidth, u.sourceHeight, u.smooth);
-                    });
-  pl_js_end_paint();
+  scene.paintDamage(damage, list, page->grid, page->rasters->kept().front(),
+                    [&list](const frontend::Underlay& u) { list.underlay(u); });
+  for (const frontend::TextItem* t : list.newLooks())
+    pl_js_look(t->look, t->caption.c_str(), cssFont(t->font).c_str(), rgb(t->fore), rgb(t->back));
+  for (int p : list.newPictures()) pl_js_picture_named(p, list.pictureKey(p).c_str());
+  pl_js_draw(list.numbers().data(), static_cast<int>(list.numbers().size()));
   return scene.hasInk() ? 2 : 1;
 }
 
@@ -239,10 +224,14 @@ unsigned buttonBit(int domButton) {
     case web::DomButton::Secondary:
       return frontend::kRight;
   }
-  return frontend::kNoButton;  // a pen's eraser, a fourth button: the core drops it
+  return frontend::kOtherButton;  // a pen's eraser, a fourth button
 }
 
-bool has(int bits, web::ModifierBit bit) { return (bits & web::code(bit)) != 0; }
+frontend::Modifiers modifiersOf(int bits) {
+  auto has = [bits](web::ModifierBit bit) { return (bits & web::code(bit)) != 0; };
+  return {has(web::ModifierBit::Shift), has(web::ModifierBit::Ctrl), has(web::ModifierBit::Alt),
+          has(web::ModifierBit::Meta)};
+}
 
 }  // namespace
 
@@ -260,6 +249,7 @@ EMSCRIPTEN_KEEPALIVE int pl_start(double width, double height, double pixelRatio
   page = new Page;
   page->form.Form_Load();
   page->core = std::make_unique<frontend::Presenter>(page->form);
+  page->rasters = std::make_unique<frontend::InkRasters>(page->core->scene, 1);
   const frontend::BoardScene& scene = page->core->scene;
   const std::optional<std::size_t> first = page->core->toolRow.firstFocus();
   pl_js_window(page->form.Caption.c_str(), app::Form1::kClientWidth, app::Form1::kClientHeight,
@@ -268,7 +258,10 @@ EMSCRIPTEN_KEEPALIVE int pl_start(double width, double height, double pixelRatio
                first ? static_cast<int>(*first) : web::kTheBoard);
   // Tab order: the board, the five parts and the description (the page's document
   // order), then the tool row as the core orders it.
-  pl_js_keyboard(frontend::Keyboard::kDescriptionName);
+  const frontend::Rect d = frontend::Keyboard::kDescriptionBox;
+  const frontend::FontChoice dialog = frontend::fontChoice(forms::FontSpec{});
+  pl_js_keyboard(frontend::Keyboard::kDescriptionName, d.x, d.y, d.w, d.h,
+                 cssFont(dialog).c_str(), dialog.pixelSize);
   for (std::size_t i = 0; i < frontend::kParts.size(); ++i)
     pl_js_add_part(static_cast<int>(i),
                    page->core->keyboard().slider(frontend::kParts[i]).name.c_str());
@@ -376,16 +369,11 @@ EMSCRIPTEN_KEEPALIVE int pl_pointer(int phase, int id, int kind, double x, doubl
       p.y,
       buttonBit(button),
       static_cast<unsigned>(buttons),
-      {has(modifiers, web::ModifierBit::Shift), has(modifiers, web::ModifierBit::Ctrl),
-       has(modifiers, web::ModifierBit::Alt)},
+      modifiersOf(modifiers),
       id,
       static_cast<frontend::PointerKind>(kind),
       timeMs};
-  auto stage = static_cast<frontend::Phase>(phase);
-  // A second button going down or up while another is held comes as a move.
-  if (stage == frontend::Phase::Move && e.button != frontend::kNoButton)
-    stage = (e.held & e.button) != 0 ? frontend::Phase::Down : frontend::Phase::Up;
-  return apply(page->core->pointer(stage, e));
+  return apply(page->core->pointer(frontend::phaseOf(static_cast<frontend::Phase>(phase), e), e));
 }
 
 // The page lost every pointer: the window lost the focus, or the page was hidden.
@@ -421,10 +409,11 @@ EMSCRIPTEN_KEEPALIVE void pl_focus_part(int index) {
 EMSCRIPTEN_KEEPALIVE void pl_leave_part() {
   if (running()) apply(page->core->leavePart());
 }
-EMSCRIPTEN_KEEPALIVE int pl_part_key(int index, int key) {
+EMSCRIPTEN_KEEPALIVE int pl_part_key(int index, int key, int modifiers) {
   if (!running() || !validPart(index) || !validKey(key)) return 0;
-  const frontend::Outcome out = page->core->partKey(
-      frontend::kParts[static_cast<std::size_t>(index)], static_cast<frontend::Key>(key));
+  const frontend::Outcome out =
+      page->core->partKey(frontend::kParts[static_cast<std::size_t>(index)],
+                          static_cast<frontend::Key>(key), modifiersOf(modifiers));
   apply(out);
   return keyBits(out);
 }
@@ -435,9 +424,10 @@ EMSCRIPTEN_KEEPALIVE void pl_slide(int index, double value) {
 EMSCRIPTEN_KEEPALIVE void pl_board_focus(int focused) {
   if (running()) apply(page->core->boardFocus(focused != 0));
 }
-EMSCRIPTEN_KEEPALIVE int pl_board_key(int key) {
+EMSCRIPTEN_KEEPALIVE int pl_board_key(int key, int modifiers) {
   if (!running() || !validKey(key)) return 0;
-  const frontend::Outcome out = page->core->boardKey(static_cast<frontend::Key>(key));
+  const frontend::Outcome out =
+      page->core->boardKey(static_cast<frontend::Key>(key), modifiersOf(modifiers));
   apply(out);
   return keyBits(out);
 }

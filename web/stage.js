@@ -97,8 +97,8 @@ const Stage = {
     // Keys on the board: in straight-line mode they draw a line (the core says which).
     board.addEventListener('keydown', e => {
       const key = Core.KEY[e.key];
-      if (key === undefined || e.altKey || e.ctrlKey || e.metaKey) return;
-      if (Boot.guard(() => Core.boardKey(key))?.taken) e.preventDefault();
+      if (key === undefined) return;
+      if (Boot.guard(() => Core.boardKey(key, e))?.taken) e.preventDefault();
       Stage.requestFrame();
     });
     // The keyboard's point shows for a focus the keyboard gave, not for a press.

@@ -1,6 +1,7 @@
 // The real window, offscreen: its layout and the pixels of the initial figure.
 #include <QCheckBox>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -54,11 +55,42 @@ class WindowTest : public gui_testing::WindowTestBase {
   }
 
   void indicatorsStandTheCoresGapFromTheirCaptions() {
-    for (QWidget* w : {static_cast<QWidget*>(window_->check1(0)), static_cast<QWidget*>(window_->option1(0))})
-      QCOMPARE(w->style()->pixelMetric(qobject_cast<QCheckBox*>(w) ? QStyle::PM_CheckBoxLabelSpacing
-                                                                   : QStyle::PM_RadioButtonLabelSpacing,
-                                       nullptr, w),
-               3);
+    // Measured on the pixels: each caption is drawn 3 px further right than the same
+    // control's caption with no gap at all, the indicator, font and glyph being the same.
+    struct NoGap : QProxyStyle {
+      int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
+        if (m == PM_CheckBoxLabelSpacing || m == PM_RadioButtonLabelSpacing) return 0;
+        return QProxyStyle::pixelMetric(m, o, w);
+      }
+    } noGap;
+    // The last column of the caption's ink, the caption being the rightmost thing
+    // drawn (the top-right pixel is background). Its right edge rather than its left:
+    // with no gap the caption may touch the indicator.
+    const auto captionRight = [](QWidget* w) {
+      const QImage img = w->grab().toImage();
+      const QRgb background = img.pixel(img.width() - 1, 0);
+      for (int x = img.width() - 1; x >= 0; --x)
+        for (int y = 0; y < img.height(); ++y)
+          if (img.pixel(x, y) != background) return x;
+      return -1;
+    };
+    QCheckBox box(window_->check1(0)->text());
+    QRadioButton option(window_->option1(0)->text());
+    const struct {
+      QAbstractButton* shown;
+      QAbstractButton* gapless;
+    } pairs[] = {{window_->check1(0), &box}, {window_->option1(0), &option}};
+    for (const auto& [shown, gapless] : pairs) {
+      gapless->setStyle(&noGap);
+      gapless->setFont(shown->font());
+      gapless->setPalette(shown->palette());
+      gapless->setEnabled(shown->isEnabled());
+      gapless->setChecked(shown->isChecked());
+      gapless->resize(shown->size());
+      const int at = captionRight(shown), without = captionRight(gapless);
+      QVERIFY2(without > 0 && at < shown->width() - 1, qPrintable(shown->text()));  // not cut off
+      QCOMPARE(at - without, 3);
+    }
   }
 
   void startsWithWhiteSelectedAndEveryOptionDisabled() {
@@ -232,14 +264,21 @@ class WindowTest : public gui_testing::WindowTestBase {
 
   void closingTheWindowInTheMiddleOfADragEndsTheProgramWithStatusZero() {
     // A teacher may close the window with a line still held: the program ends cleanly,
-    // and the gesture's lost end reaches no one.
+    // and the gesture ends where the pointer was last seen, as a release there would:
+    // p let go (white again, nothing held) at 240, not left held for a release that
+    // never comes.
+    QVERIFY(QTest::qWaitForWindowActive(window_));
     QWidget* board = window_->board();
     QTest::mouseMove(board, gui_testing::at(30, 275));
     QTest::mousePress(board, Qt::LeftButton, {}, gui_testing::at(30, 275));
     QTest::mouseMove(board, gui_testing::at(30, 240));
+    QCOMPARE(form_->figure.DragTarget, 1);  // p held
+    QCOMPARE(form_->Line1(0).BorderColor, (forms::Rgb{255, 0, 0}));
     QTimer::singleShot(0, window_, &QWidget::close);
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!window_->isVisible());
+    QCOMPARE(form_->figure.DragTarget, 0);
+    QCOMPARE(form_->Line1(0).BorderColor, (forms::Rgb{255, 255, 255}));
     QCOMPARE(form_->figure.LinePY, 240.0);
   }
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "form_dump.h"
+#include "testing/form_dump.h"
 
 using testing_support::dump;
 
@@ -165,8 +165,9 @@ TEST_F(BoardFixture, EachPenWritesItsColourAtItsWidthAndTheErasersShowTheirCircl
     forms::Rgb colour;
     int width;
     float marker;  // the circle's width; 0 for none
-  } expected[8] = {{kRed, 3, 0}, {kYellow, 3, 0}, {kBlue, 3, 0}, {kBoard, 15, 15},
-                   {kRed, 6, 0}, {kYellow, 6, 0}, {kBlue, 6, 0}, {kBoard, 25, 25}};
+    float left;    // its left edge, centred on the stroke's end at x 120
+  } expected[8] = {{kRed, 3, 0, 0},    {kYellow, 3, 0, 0}, {kBlue, 3, 0, 0}, {kBoard, 15, 15, 112.5F},
+                   {kRed, 6, 0, 0},    {kYellow, 6, 0, 0}, {kBlue, 6, 0, 0}, {kBoard, 25, 25, 107.5F}};
   for (int i : {3, 0, 7, 1, 2, 4, 5, 6}) {
     form.Option1(i).userClick();
     moveTo(100, 100);
@@ -180,6 +181,7 @@ TEST_F(BoardFixture, EachPenWritesItsColourAtItsWidthAndTheErasersShowTheirCircl
     EXPECT_EQ(form.Shape1.Visible, expected[i].marker > 0) << i;
     if (expected[i].marker > 0) {
       EXPECT_FLOAT_EQ(form.Shape1.Width, expected[i].marker);
+      EXPECT_FLOAT_EQ(form.Shape1.Left, expected[i].left);
     }
     EXPECT_FLOAT_EQ(form.Shape1.Height, 25);
   }
@@ -218,15 +220,16 @@ TEST_F(BoardFixture, APenWritesOneSegmentPerMoveWhileDown) {
                                             forms::QBColor(14), 6}));
   EXPECT_FLOAT_EQ(segments[1].x1, 30);
   EXPECT_FLOAT_EQ(segments[1].x2, 31);
-  EXPECT_FLOAT_EQ(form.Shape1.Left, 80 - 57 / 2.0F);
+  EXPECT_FLOAT_EQ(form.Shape1.Left, 51.5F);  // still the laid-out 57 wide, centred on 80
 }
 
 TEST_F(BoardFixture, EraserPaintsTheBoardGreenWithABroadStroke) {
   form.Command3.userClick();
   form.Option1(3).userClick();
   moveTo(100, 100);
-  EXPECT_FLOAT_EQ(form.Shape1.Left, 100 - 7.5F);  // a 15 px circle centred on the pointer
-  EXPECT_FLOAT_EQ(form.Shape1.Top, 100 - 12.5F);
+  // A 15 px circle, 25 high, centred on the pointer.
+  EXPECT_FLOAT_EQ(form.Shape1.Left, 92.5F);
+  EXPECT_FLOAT_EQ(form.Shape1.Top, 87.5F);
   press(100, 100);
   moveTo(150, 100);
   const auto segments = ink();

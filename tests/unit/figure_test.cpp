@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "app/form1.h"
-#include "form_dump.h"
+#include "testing/form_dump.h"
 
 using testing_support::dump;
 
@@ -244,7 +244,9 @@ TEST_F(FigureFixture, DraggingQMovesBButNotTheCopysHandle) {
   grabAt(30, 350);
   moveTo(30, 400);
   EXPECT_DOUBLE_EQ(g.LineQY, 400);
-  EXPECT_DOUBLE_EQ(g.PointBX, 100 + 300 * 175.0 / 450);
+  // ℓ runs from (400, 125) to (100, 575): at 400, 275 of its 450 down, it has come
+  // 300 × 275 / 450 = 183.33 to the left.
+  EXPECT_NEAR(g.PointBX, 216.67, 0.005);
   EXPECT_EQ(g.CopyQX, 250);
   EXPECT_FLOAT_EQ(form.Image1(3).Top, 366);
   EXPECT_FLOAT_EQ(form.Line3(2).Y1, 400);
@@ -307,8 +309,9 @@ TEST_F(FigureFixture, MovingWithNothingHeldMovesNothing) {
 
 TEST_F(FigureFixture, MarkerIsCentredOnThePointerEvenWhenHidden) {
   moveTo(100, 200);
-  EXPECT_FLOAT_EQ(form.Shape1.Left, 100 - 57 / 2.0F);
-  EXPECT_FLOAT_EQ(form.Shape1.Top, 200 - 12.5F);
+  // The marker as laid out, 57 x 25, its middle on (100, 200).
+  EXPECT_FLOAT_EQ(form.Shape1.Left, 71.5F);
+  EXPECT_FLOAT_EQ(form.Shape1.Top, 187.5F);
   EXPECT_FALSE(form.Shape1.Visible);
 }
 
@@ -332,7 +335,11 @@ TEST_F(FigureFixture, PicturesOfLAndMToggleTheirExtensions) {
   EXPECT_TRUE(form.Line2(2).Visible);
   EXPECT_FLOAT_EQ(form.Line2(2).X1, 500);
   EXPECT_FLOAT_EQ(form.Line2(2).Y2, 25);
-  EXPECT_NEAR(form.Line2(2).X2, 500 + 100 * (500 - g.LineMX2) / 450, 1e-3);
+  // m turned about B' (550, 350): 50 right over the 225 above it, so 50 left over the
+  // 225 below, its lower end at 600; 100 above the upper end, 100 × 100 / 450 = 22.22
+  // further left.
+  EXPECT_DOUBLE_EQ(g.LineMX2, 600);
+  EXPECT_NEAR(form.Line2(2).X2, 477.78, 0.005);
 
   const std::string before = dump(form);
   for (forms::Int16 i : {2, 3, 4}) form.Image1_Click(i);

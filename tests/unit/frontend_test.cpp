@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
+#include "frontend/draw_list.h"
 #include "frontend/fit.h"
+#include "frontend/ink_rasters.h"
 #include "frontend/frame_pacer.h"
 #include "frontend/presenter.h"
 
@@ -164,9 +167,17 @@ TEST_F(Core, LinesArePlacedByThePixelRules) {
 }
 
 // The marker's ring at the scales screens have: a closed outline of whole device
-// pixels, filling its box edge to edge, symmetric, one layout pixel thick.
+// pixels, filling its box edge to edge, symmetric, one layout pixel thick: that pixel
+// in whole device pixels, the nearest count and never none (1.118 is a 1366 x 768
+// laptop, 3.14 a 4K board, 5.748 a 4K board at twice the density within the canvas's
+// pixels).
 TEST(Ring, IsAClosedOutlineOfWholeDevicePixelsAtEveryScale) {
-  for (const double scale : {1.0, 1.118, 1.5, 2.0, 3.14, 5.748}) {
+  EXPECT_EQ(frontend::ringThickness(0.5), 1);
+  EXPECT_EQ(frontend::ringThickness(1.25), 1);
+  EXPECT_EQ(frontend::ringThickness(3), 3);
+  for (const auto& [scale, thickness] : {std::pair{1.0, 1}, {1.118, 1}, {1.5, 2}, {2.0, 2},
+                                         {3.14, 3}, {5.748, 6}}) {
+    EXPECT_EQ(frontend::ringThickness(scale), thickness) << scale;
     for (const int diameter : {15, 25}) {
       const frontend::RingItem ring{{100, 40, diameter, diameter}, forms::kBlack};
       const int border = 2;
@@ -192,7 +203,7 @@ TEST(Ring, IsAClosedOutlineOfWholeDevicePixelsAtEveryScale) {
       const int middle = size / 2;
       int thick = 0;
       while (thick < size && on[middle][thick] != 0) ++thick;
-      EXPECT_EQ(thick, frontend::ringThickness(scale)) << at;
+      EXPECT_EQ(thick, thickness) << at;
       // Closed: the inside cannot reach the box's edge without crossing the outline.
       std::vector<std::vector<bool>> seen(size, std::vector<bool>(size, false));
       std::vector<std::pair<int, int>> todo{{middle, middle}};
@@ -377,16 +388,15 @@ TEST_F(Core, AGestureWhoseEndIsLostEndsAndTheBoardHearsTheNext) {
 TEST_F(Core, OddButtonsAndASecondFingerOnTheToolRowLeaveNoGestureBehind) {
   using frontend::kLeft;
   using frontend::Phase;
-  constexpr unsigned kEraserEnd = 8;  // a button we do not know
   // A press of it is nobody's: it reaches nothing and keeps no finger from the board.
   EXPECT_FALSE(
-      core->pointer(Phase::Down, at(300, 300, kEraserEnd, kEraserEnd, 2, PointerKind::Pen, 0))
+      core->pointer(Phase::Down, at(300, 300, frontend::kOtherButton, frontend::kOtherButton, 2, PointerKind::Pen, 0))
           .reached);
   EXPECT_TRUE(
       core->pointer(Phase::Down, at(30, 275, kLeft, kLeft, 5, PointerKind::Touch, 2000)).reached);
   // Its release from the finger that holds the board still shows the finger is
   // there: the board is not taken from it 2 s after its press.
-  core->pointer(Phase::Up, at(30, 275, kEraserEnd, kLeft, 5, PointerKind::Touch, 3500));
+  core->pointer(Phase::Up, at(30, 275, frontend::kOtherButton, kLeft, 5, PointerKind::Touch, 3500));
   EXPECT_FALSE(
       core->pointer(Phase::Down, at(400, 400, kLeft, kLeft, 6, PointerKind::Touch, 4100)).reached);
   core->pointer(Phase::Up, at(30, 275, kLeft, 0, 5, PointerKind::Touch, 4200));
@@ -482,20 +492,35 @@ TEST_F(Core, TheToolRowTakesPressesAnywhereInABoxTheUpperWhereTheyOverlap) {
   }
 }
 
-// The ink raster's scale: the finest the board was shown at, within a tablet's
-// canvas memory.
-TEST_F(Core, InkIsKeptAtTheFinestScaleShownWithinTheCanvasBudget) {
-  EXPECT_EQ(core->scene.keepInkFor(1), 1);
-  EXPECT_EQ(core->scene.keepInkFor(2), 2);
-  EXPECT_EQ(core->scene.keepInkFor(1), 2);            // back on a 1x screen: still sharp at 2x
-  const double most = core->scene.keepInkFor(12.56);  // a 4K board at twice the density
-  EXPECT_LE(most * 802 * most * 626, frontend::kMostCanvasPixels);
-  EXPECT_GT(most * 802 * most * 626, frontend::kMostCanvasPixels * 0.99);
-  // A front end with a raster for each surface it shows: the surface's own scale,
-  // within the same budget.
-  EXPECT_EQ(core->scene.inkScaleFor(1), 1);
-  EXPECT_EQ(core->scene.inkScaleFor(1.49), 1.49);
-  EXPECT_EQ(core->scene.inkScaleFor(12.56), most);
+// The ink rasters a front end keeps as the board goes from screen to screen. One
+// raster: the finest scale shown, carried over, never coarser again. Two: one per
+// screen, the window's image taken back as it was when full screen ends.
+TEST_F(Core, InkRastersFollowTheScreensAsAFrontEndDeclares) {
+  frontend::InkRasters one(core->scene, 1);
+  EXPECT_EQ(one.show(1).raster.scale, 1);
+  frontend::InkRasters::Step finer = one.show(2);
+  EXPECT_EQ(finer.raster.scale, 2);
+  EXPECT_EQ(finer.carryFrom, 0);
+  EXPECT_TRUE(finer.dropLast);
+  EXPECT_TRUE(one.show(1).same);  // back on a 1x screen: still sharp at 2x
+  EXPECT_EQ(one.kept().size(), 1U);
+  // A 4K board at twice the density: √(16777216 / (802 × 626)) = 5.7808 at most.
+  EXPECT_NEAR(one.show(12.56).raster.scale, 5.7808, 1e-4);
+
+  frontend::InkRasters two(core->scene, 2);
+  two.show(1);
+  const frontend::InkRasters::Step full = two.show(1.49);  // full screen
+  EXPECT_EQ(full.raster.scale, 1.49);
+  EXPECT_EQ(full.carryFrom, 0);
+  EXPECT_FALSE(full.dropLast);
+  const frontend::InkRasters::Step back = two.show(1);  // the window again, as it was
+  EXPECT_EQ(back.kept, 1);
+  EXPECT_EQ(back.raster.scale, 1);
+  const frontend::InkRasters::Step third = two.show(2);  // a third screen: the finest carried
+  EXPECT_EQ(third.carryFrom, 1);
+  EXPECT_TRUE(third.dropLast);
+  EXPECT_EQ(two.kept().size(), 2U);
+  EXPECT_EQ(two.kept()[1].scale, 1);  // the one shown least lately went
 }
 
 TEST_F(Core, InkUnderlayCoversTheBoardEdgeToEdgeSmoothedOnlyWhenScaled) {
@@ -535,6 +560,71 @@ TEST(FramePacer, PaintsAtMostOncePerRefreshAndNeverLater) {
   EXPECT_EQ(pacer.intervalMs(), 8);
 }
 
+// A frame as one list across a costly boundary: the ink first, then each rectangle's
+// underlay and the very items a rasteriser is handed, in order; a look's strings and a
+// picture's key cross once, the first time they are met.
+TEST_F(Core, ADrawListCarriesTheFrameARasteriserIsHandedAndEachStringOnce) {
+  using Op = frontend::DrawOp;
+  frontend::DrawList list;
+  core->click({frontend::ControlId::Group::Command, 3});  // メモ
+  core->scene.frame(kNoInk);
+  press(at(300, 300, frontend::kLeft, frontend::kLeft));
+  move(at(320, 310, 0, frontend::kLeft));
+  core->scene.frame([&](const frontend::InkStroke& s) { list.ink(s); });
+  ASSERT_FALSE(list.numbers().empty());  // a stroke in memo mode is ink
+  EXPECT_EQ(list.numbers()[0], static_cast<double>(Op::InkSegment));
+  const std::size_t inkEnd = list.numbers().size();
+  Recorder r;
+  const frontend::InkRaster raster = core->scene.inkRasterAt(1);
+  core->scene.paintDamage({{0, 0, 802, 626}}, r, kBoardPixels, raster, [](const frontend::Underlay&) {});
+  core->scene.paintDamage({{0, 0, 802, 626}}, list, kBoardPixels, raster,
+                          [&](const frontend::Underlay& u) { list.underlay(u); });
+  // The list read back as a replay would, beside what the rasteriser was handed.
+  const std::vector<double>& n = list.numbers();
+  std::size_t i = inkEnd, item = 0;
+  ASSERT_EQ(n[i], static_cast<double>(Op::Underlay));
+  EXPECT_EQ(n[i + 3], 802);  // the whole board, pixel for pixel
+  i += 10;
+  for (; i < n.size(); ++item) {
+    ASSERT_LT(item, r.items.size());
+    const Item& want = r.items[item];
+    switch (static_cast<Op>(n[i])) {
+      case Op::Segment: {
+        const auto& s = std::get<frontend::SegmentItem>(want);
+        EXPECT_EQ(n[i + 1], s.at.x1);
+        EXPECT_EQ(n[i + 4], s.at.y2);
+        EXPECT_EQ(n[i + 6], s.width);
+        i += 10;
+        break;
+      }
+      case Op::Fill:
+        EXPECT_EQ(n[i + 1], std::get<Fill>(want).device.x);
+        i += 6;
+        break;
+      case Op::Text:
+        EXPECT_EQ(n[i + 1], std::get<frontend::TextItem>(want).look);
+        EXPECT_EQ(n[i + 2], std::get<frontend::TextItem>(want).box.x);
+        i += 6;
+        break;
+      case Op::Picture:
+        EXPECT_EQ(list.pictureKey(static_cast<int>(n[i + 1])),
+                  std::get<frontend::PictureItem>(want).key);
+        i += 7;
+        break;
+      default:
+        FAIL() << "command " << n[i] << " at " << i;
+    }
+  }
+  EXPECT_EQ(item, r.items.size());
+  // Six names (A, B, C, A', B', C') and p, q, r's letter pictures, as the scene shows them.
+  EXPECT_EQ(list.newLooks().size(), 6U);
+  EXPECT_EQ(list.newPictures().size(), 5U);
+  list.clear();
+  core->scene.paintDamage({{0, 0, 802, 626}}, list, kBoardPixels, raster, [](const frontend::Underlay&) {});
+  EXPECT_TRUE(list.newLooks().empty());  // known already
+  EXPECT_TRUE(list.newPictures().empty());
+}
+
 }  // namespace
 
 TEST(FitWindow, FillsAnyViewportAndMapsPointsBackToTheBoard) {
@@ -566,16 +656,36 @@ TEST(FitWindow, FillsAnyViewportAndMapsPointsBackToTheBoard) {
   EXPECT_TRUE((frontend::Rect{168, 12, 57, 33}).contains(static_cast<int>(pressed.x), static_cast<int>(pressed.y)));
   // The board's widget drawn 1.5 times: a repaint of board pixels touches every
   // widget pixel they cover, and a widget's repaint every board pixel under it.
-  const frontend::BoardSurface surface{1.5, 2};
-  EXPECT_EQ(surface.toSurface({0, 0, 3, 3}), (frontend::Rect{3, 3, 5, 5}));
-  EXPECT_EQ(surface.fromSurface({3, 3, 5, 5}), (frontend::Rect{0, 0, 4, 4}));
+  const frontend::DeviceGrid surface{1.5, 2};
+  EXPECT_EQ(surface.touching({0, 0, 3, 3}), (frontend::Rect{3, 3, 5, 5}));
+  EXPECT_EQ(surface.touchedBy({3, 3, 5, 5}), (frontend::Rect{0, 0, 4, 4}));
   EXPECT_EQ(surface.toBoard(3, 4.5), (frontend::Point{0, 1}));
   // A 4K board at twice the density would pass the pixels a canvas may have: the
   // canvas stays under them, stretched over the board's place.
+  // There the scale is 2160 / 687 = 3.1441, twice that 6.288 device pixels a layout
+  // pixel, past the √(16777216 / (806 × 630)) = 5.7481 the canvas may have: 806 × 5.7481
+  // = 4632.98 by 630 × 5.7481 = 3621.31, rounded up too many (4633 × 3622 = 16780726),
+  // so down. The canvas then covers the board's 806 × 3.1441 = 2534.15 CSS pixels.
   const frontend::Fit board4k = frontend::fitWindow(3840, 2160, 2, 822, 687, board);
-  EXPECT_LE(static_cast<double>(board4k.canvasWidth) * board4k.canvasHeight,
-            frontend::kMostCanvasPixels);
-  EXPECT_DOUBLE_EQ(board4k.canvasCssWidth, 806 * board4k.scale);
+  EXPECT_EQ(board4k.canvasWidth, 4632);
+  EXPECT_EQ(board4k.canvasHeight, 3621);
+  EXPECT_NEAR(board4k.canvasCssWidth, 2534.148, 1e-3);
+  EXPECT_NEAR(board4k.canvasCssHeight, 1980.786, 1e-3);
+  // Within the limit the canvas has the device pixels it covers, rounded up, and its
+  // CSS size is theirs: the laptop's 806 × 1.1179 = 901.03 takes 902 (630 × 1.1179 =
+  // 704.28 takes 705); at twice the density 1802.06 takes 1803, 901.5 CSS pixels; a 4K
+  // board at 1.25, 806 × 3.9301 = 3167.69, takes 3168, 2534.4 CSS pixels.
+  EXPECT_EQ(one.canvasCssWidth, 806);
+  EXPECT_EQ(one.canvasCssHeight, 630);
+  EXPECT_EQ(laptop.canvasWidth, 902);
+  EXPECT_EQ(laptop.canvasCssWidth, 902);
+  EXPECT_EQ(laptop.canvasCssHeight, 705);
+  const frontend::Fit laptop2x = frontend::fitWindow(1366, 768, 2, 822, 687, board);
+  EXPECT_EQ(laptop2x.canvasWidth, 1803);
+  EXPECT_DOUBLE_EQ(laptop2x.canvasCssWidth, 901.5);
+  const frontend::Fit board4k125 = frontend::fitWindow(3840, 2160, 1.25, 822, 687, board);
+  EXPECT_EQ(board4k125.canvasWidth, 3168);
+  EXPECT_DOUBLE_EQ(board4k125.canvasCssWidth, 2534.4);
   // A viewport not laid out yet leaves everything finite.
   const frontend::Fit none = frontend::fitWindow(0, 0, 0, 822, 687, board);
   EXPECT_EQ(none.scale, 1);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frontend/presenter.h"
-#include "tests/unit/form_dump.h"
+#include "testing/form_dump.h"
 
 namespace {
 

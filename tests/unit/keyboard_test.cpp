@@ -187,6 +187,18 @@ TEST_F(Keys, TheWordsNameWhatIsHeldWhereItStandsAndTheFigureInSquares) {
             "B は 10.0 マス、C は 6.0 マス、A ダッシュ は 21.0 マス、B ダッシュ は 22.0 マス、"
             "C ダッシュ は 24.0 マス。長さは、AB が 3.6 マス、BC が 7.2 マス、A ダッシュ B ダッシュ が "
             "3.2 マス、B ダッシュ C ダッシュ が 6.3 マス。");
+  // The keys do what the words promise: an arrow's 0.2 of a 25 px square is 5 pixels,
+  // the step a reader is given, and five of them make a page key's one square. (To one
+  // decimal an arrow of 4 pixels would still read 0.2: the moves are what tell.)
+  EXPECT_EQ(k.slider(Part::UpperEndL).step, 5);
+  core->focusPart(Part::UpperEndL);
+  press(Part::UpperEndL, Key::Right, 5);
+  EXPECT_EQ(form.figure.LineLX1, 425);
+  EXPECT_EQ(k.slider(Part::UpperEndL).valueText, "左から 17.0 マス");
+  press(Part::UpperEndL, Key::PageDown);
+  EXPECT_EQ(form.figure.LineLX1, 400);
+  EXPECT_EQ(k.slider(Part::UpperEndL).valueText, "左から 16.0 マス");
+  core->leavePart();
 }
 
 TEST_F(Keys, TheReaderIsToldWhatEachInputDidAndWhenOnceAndAgainWhenRepeated) {

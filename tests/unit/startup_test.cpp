@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "form_dump.h"
+#include "testing/form_dump.h"
 
 using testing_support::dump;
 

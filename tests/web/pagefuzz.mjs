@@ -12,6 +12,7 @@
 // PL_FUZZ_TRACE=1 prints each input as it is sent.
 import fc from 'fast-check';
 import { BOARD, Lesson, WHITE, near } from './lesson.mjs';
+import { boardPixels, difference } from './pixels.mjs';
 
 const SIZES = [[1366, 768], [822, 687], [1000, 700], [640, 480]];
 const RATIOS = [1, 1.5, 2];
@@ -171,24 +172,15 @@ export async function play(lesson, sequence) {
   await letGo();
 }
 
-// Runs in the page: the board's pixels, as base64.
-export function boardPixels() {
-  const b = Stage.board;
-  const data = b.getContext('2d').getImageData(0, 0, b.width, b.height).data;
-  let text = '';
-  for (let i = 0; i < data.length; i += 8192) text += String.fromCharCode(...data.subarray(i, i + 8192));
-  return { width: b.width, height: b.height, pixels: btoa(text) };
-}
-
 // Runs in the page: where the board's names stand on its canvas, in device pixels,
 // as a full repaint draws them.
 function namesOnCanvas() {
   const boxes = [], text = Canvas.text;
   const k = Canvas.scale, o = Canvas.border;
-  Canvas.text = (box, ...rest) => {
-    boxes.push([Math.floor((box.x + o) * k) - 1, Math.floor((box.y + o) * k) - 1,
-                Math.ceil((box.x + box.w + o) * k) + 1, Math.ceil((box.y + box.h + o) * k) + 1]);
-    return text(box, ...rest);
+  Canvas.text = (look, x, y, w, h) => {
+    boxes.push([Math.floor((x + o) * k) - 1, Math.floor((y + o) * k) - 1,
+                Math.ceil((x + w + o) * k) + 1, Math.ceil((y + h + o) * k) + 1]);
+    return text(look, x, y, w, h);
   };
   try {
     Module._pl_repaint();
@@ -197,24 +189,6 @@ function namesOnCanvas() {
     Canvas.text = text;
   }
   return boxes;
-}
-
-// How two boards differ by more than the last shades of antialiasing, or null;
-// pixels inside `leaveOut` ([left, top, right, bottom] boxes) are not compared.
-export function difference(a, b, leaveOut = []) {
-  if (a.width !== b.width || a.height !== b.height) return `a board of ${a.width} x ${a.height}, not ${b.width} x ${b.height}`;
-  const p = Buffer.from(a.pixels, 'base64'), q = Buffer.from(b.pixels, 'base64');
-  const left = (x, y) => leaveOut.some(([l, t, r, bm]) => x >= l && x < r && y >= t && y < bm);
-  let count = 0, first = null;
-  for (let i = 0; i < p.length; i += 4) {
-    if (Math.abs(p[i] - q[i]) <= 8 && Math.abs(p[i + 1] - q[i + 1]) <= 8 && Math.abs(p[i + 2] - q[i + 2]) <= 8 &&
-        Math.abs(p[i + 3] - q[i + 3]) <= 8) continue;
-    if (leaveOut.length && left((i / 4) % a.width, Math.floor(i / 4 / a.width))) continue;
-    count++;
-    first ??= { x: (i / 4) % a.width, y: Math.floor(i / 4 / a.width), got: [...p.subarray(i, i + 4)],
-                want: [...q.subarray(i, i + 4)] };
-  }
-  return count ? `${count} device pixels differ, first ${JSON.stringify(first)}` : null;
 }
 
 // Runs in the page: each control of the tool row as the page shows it, against what

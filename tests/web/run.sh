@@ -9,7 +9,9 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 PL_PAGE=$(realpath "${1:-$here/../../build/web/parallel-lines.html}")
 export PL_PAGE
-[ -f "$PL_PAGE" ] || { echo "no page at $PL_PAGE: run make web"; exit 1; }
+# No page built (a build of the window alone): skipped, and said so (ctest counts 77
+# as skipped).
+[ -f "$PL_PAGE" ] || { echo "skipped: no page at $PL_PAGE (make web builds it)"; exit 77; }
 [ -d "$here/node_modules/puppeteer-core" ] || { echo "no puppeteer-core: run npm ci in $here"; exit 1; }
 cd "$here"
 status=0

@@ -39,12 +39,13 @@ export function skipFor(engine, ...needs) {
   return false;
 }
 
-// A check on a freshly opened page at a viewport; no error may be logged.
+// A check on a freshly opened page at a viewport; no error may be logged. The body
+// gets the lesson and the test's context (to say what it could not check).
 export function scene(engine, viewport, name, body, { needs = [] } = {}) {
-  test(name, { skip: skipFor(engine, ...needs) }, async () => {
+  test(name, { skip: skipFor(engine, ...needs) }, async t => {
     const lesson = await Lesson.open(engine, viewport);
     try {
-      await body(lesson);
+      await body(lesson, t);
       assert.deepEqual(await lesson.errors(), []);
     } finally {
       await lesson.close();

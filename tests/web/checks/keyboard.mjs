@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import path from 'node:path';
 import { test } from 'node:test';
 import { Lesson, PAGE, WHITE } from '../lesson.mjs';
-import { boardPixels } from '../pagefuzz.mjs';
+import { boardPixels } from '../pixels.mjs';
 import { serve } from '../serve.mjs';
 import { expectColour, scene, skipFor } from './common.mjs';
 

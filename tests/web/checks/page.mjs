@@ -4,18 +4,24 @@ import assert from 'node:assert/strict';
 import { describe } from 'node:test';
 import { BLACK, BOARD, PAGE_URL, RED, WHITE } from '../lesson.mjs';
 import { LAPTOP, VIEWPORTS } from '../viewports.mjs';
-import { boardPixels, difference } from '../pagefuzz.mjs';
+import { boardPixels, difference } from '../pixels.mjs';
 import { expectColour, expectSome, scene } from './common.mjs';
 
 export default function pageChecks(engine) {
   describe('the page on its own', () => {
-    scene(engine, LAPTOP, 'opens from file:// and asks for nothing but itself', async l => {
+    scene(engine, LAPTOP, 'opens from file:// and asks for nothing but itself', async (l, t) => {
       // What the page itself fetched, in every engine; and, where the driver sees the
-      // network (not WebKit's), every request. (Firefox reports the page's inline data
-      // as requests, but not the page itself.)
+      // network (not WebKit's), every request.
       assert.deepEqual(await l.state(() => performance.getEntriesByType('resource').map(e => e.name)
           .filter(name => !name.startsWith('data:'))), []);
-      if (l.tab.requests) assert.deepEqual(l.tab.requests.filter(u => u !== PAGE_URL && !u.startsWith('data:')), []);
+      if (l.tab.requests) {
+        // The log is live: it has the page's load (Chromium logs the page itself,
+        // Firefox only its inline data).
+        assert.notEqual(l.tab.requests.length, 0, 'the driver logged no request, not even the page\'s own');
+        assert.deepEqual(l.tab.requests.filter(u => u !== PAGE_URL && !u.startsWith('data:')), []);
+      } else {
+        t.diagnostic(`${engine.name}'s driver does not see the network: only what the page fetched is checked`);
+      }
       const policy = await l.state(() => document.querySelector('meta[http-equiv="Content-Security-Policy"]').content);
       assert.match(policy, /default-src 'none'/);
       // No cookie; nothing kept on the device until the board changes; the tab's name for
@@ -83,24 +89,38 @@ export default function pageChecks(engine) {
 
     // A laptop moved from its own fine screen to a projector and back: the ink kept at
     // the finer scale must still cover the board's last column, and the names must not
-    // take the smoothing the ink was scaled with.
-    scene(engine, LAPTOP, 'a larger or finer screen and back leaves the board as it was', async l => {
-      const before = await l.state(boardPixels);
-      const trips = [[1920, 1080, l.dpr]];
-      if (!engine.cannot.pixelRatio) trips.push([1000, 700, 2]);
-      for (const [width, height, dpr] of trips) {
+    // take the smoothing the ink was scaled with. Each trip a check of its own, so that
+    // an engine that cannot change the ratio says so.
+    for (const [what, [width, height, dpr], needs] of [['a larger screen', [1920, 1080, 1], []],
+                                                        ['a finer screen (2x)', [1000, 700, 2], ['pixelRatio']]]) {
+      scene(engine, LAPTOP, `${what} and back leaves the board as it was`, async l => {
+        const before = await l.state(boardPixels);
         await l.setViewport(width, height, dpr);
         await l.settle();
         await l.setViewport(LAPTOP.width, LAPTOP.height, LAPTOP.dpr ?? 1);
         await l.state(() => Stage.requestFrame());  // (an emulated ratio comes with no event)
         await l.settle();
         assert.equal(difference(await l.state(boardPixels), before), null, `after ${width} x ${height} at ${dpr}x`);
-      }
-    });
+      }, { needs });
+    }
 
-    scene(engine, LAPTOP, '終了 ends the lesson: the page takes no more input and says so', async l => {
+    scene(engine, LAPTOP, '終了 ends the lesson: the page takes no more input and says so', async (l, t) => {
+      // A tab that has been somewhere before is one no browser lets a page close (one
+      // opened on the page alone, Firefox does): the page must then stop and say so.
+      await l.tab.goto('about:blank');
+      await l.reload();
+      assert.equal(l.tab.closed, false);
+      await l.state(() => {
+        const close = window.close.bind(window);
+        window.closeAsked = 0;
+        window.close = () => { window.closeAsked++; close(); };
+      });
       await l.clickControl('終了');
-      if (l.tab.closed) return;  // the browser let the page close its tab
+      if (l.tab.closed) {
+        t.skip(`${engine.name} let the page close its tab all the same: the panel is not checked`);
+        return;
+      }
+      assert.equal(await l.state(() => window.closeAsked), 1, 'the page asks for its tab to close');
       assert.equal(await l.state(() => document.getElementById('ended').hidden), false);
       assert.match(await l.state(() => document.getElementById('ended').textContent), /終了しました/);
       const paints = await l.state(() => Stage.paints);

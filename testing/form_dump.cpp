@@ -1,15 +1,10 @@
-// A readable dump of everything a window holds, so two states can be compared whole
-// and a difference shows which control or variable it is.
-#pragma once
+#include "testing/form_dump.h"
 
 #include <sstream>
-#include <string>
-
-#include "app/form1.h"
 
 namespace testing_support {
 
-inline std::string dump(const app::Form1& f) {
+std::string dump(const app::Form1& f) {
   std::ostringstream o;
   o.precision(10);
   auto rgb = [&](forms::Rgb c) { o << '#' << int(c.r) << ',' << int(c.g) << ',' << int(c.b); };
@@ -57,9 +52,8 @@ inline std::string dump(const app::Form1& f) {
   o << (f.Shape1.Visible ? " shown" : " hidden") << '\n';
   options("Option1", f.Option1);
   options("Option2", f.Option2);
-  f.Check1.forEach([&](int i, const forms::CheckBox& b) {
-    o << "Check1(" << i << ") " << b.Value() << '\n';
-  });
+  f.Check1.forEach(
+      [&](int i, const forms::CheckBox& b) { o << "Check1(" << i << ") " << b.Value() << '\n'; });
   o << "bold 3/4/5 " << f.Command3.FontBold << f.Command4.FontBold << f.Command5.FontBold << '\n';
   const figure::Figure& g = f.figure;
   o << "P/Q/R " << g.LinePY << ' ' << g.LineQY << ' ' << g.LineRY << '\n'
@@ -69,12 +63,12 @@ inline std::string dump(const app::Form1& f) {
     << ' ' << g.PointBPrimeX << ' ' << g.PointCPrimeX << '\n'
     << "copy " << g.CopyX1 << ' ' << g.CopyY1 << ' ' << g.CopyX2 << ' ' << g.CopyY2 << " handle "
     << g.CopyQX << '\n'
-    << "extensions " << g.ExtensionLShown << ' ' << g.ExtensionMShown << " drag "
-    << g.DragTarget << '\n';
+    << "extensions " << g.ExtensionLShown << ' ' << g.ExtensionMShown << " drag " << g.DragTarget
+    << '\n';
   const board::Board& b = f.board;
-  o << "modes memo " << b.MemoMode << " line " << b.LineMode << " pen " << b.PenDown
-    << " drawing " << b.LineDrawing << " slot " << b.LineSlot << " colours " << b.PenColor
-    << ' ' << b.LineColor << " grid " << b.GridShown << '\n';
+  o << "modes memo " << b.MemoMode << " line " << b.LineMode << " pen " << b.PenDown << " drawing "
+    << b.LineDrawing << " slot " << b.LineSlot << " colours " << b.PenColor << ' ' << b.LineColor
+    << " grid " << b.GridShown << '\n';
   o << "last " << f.LastX << ' ' << f.LastY << '\n';
   return o.str();
 }

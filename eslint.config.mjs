@@ -1,8 +1,18 @@
 // ESLint over the page's own scripts (web/) and everything that drives a browser
-// (tests/web/, fuzz/page.mjs, bench/*.mjs). Run from the repository's top:
-//   tests/web/node_modules/.bin/eslint -c tests/web/eslint.config.mjs
-import js from '@eslint/js';
-import globals from 'globals';
+// (tests/web/, fuzz/page.mjs, bench/*.mjs). `make check` runs it; by hand, from here:
+//   tests/web/node_modules/.bin/eslint
+// The tools are the browser tests' (tests/web/package-lock.json), taken from there.
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+
+const tools = createRequire(new URL('./tests/web/package.json', import.meta.url));
+const js = tools('@eslint/js');
+const globals = tools('globals');
+
+const exports = Object.fromEntries(
+    [...fs.readFileSync(new URL('./web/main.cpp', import.meta.url), 'utf8')
+        .matchAll(/EMSCRIPTEN_KEEPALIVE\s+[\w\s*]*?\b(pl_\w+)\(/g)]
+        .map(m => [`_${m[1]}`, 'readonly']));
 
 // What the checks' functions use once they run inside the page (the page's objects,
 // and two of Emscripten's runtime).
@@ -29,18 +39,15 @@ export default [
     languageOptions: {
       sourceType: 'script',
       globals: { ...globals.browser, mergeInto: 'readonly', LibraryManager: 'readonly',
-                 UTF8ToString: 'readonly', HEAPU8: 'readonly', Boot: 'readonly', Keep: 'readonly', Corner: 'readonly', Canvas: 'readonly', Core: 'readonly',
+                 UTF8ToString: 'readonly', HEAPU8: 'readonly', HEAPF64: 'readonly', Boot: 'readonly', Keep: 'readonly', Corner: 'readonly', Canvas: 'readonly', Core: 'readonly',
                  Row: 'readonly', Keys: 'readonly', Stage: 'readonly' },
     },
     rules: { 'no-undef': ['error'], 'no-unused-vars': 'off' },
   },
   {
     files: ['web/bridge.js'],
-    // The exports: _pl_start, _pl_frame and the rest.
-    languageOptions: { globals: Object.fromEntries(['start', 'resize', 'repaint', 'pointer',
-      'pointers_lost', 'click', 'frame', 'control_state', 'focus_part', 'leave_part', 'part_key',
-      'slide', 'board_focus', 'board_key', 'describe', 'paused', 'inbox', 'consider', 'storage',
-      'take_offer', 'take_back', 'record', 'record_size', 'record_names', 'block', 'block_names'].map(n => [`_pl_${n}`, 'readonly'])) },
+    // The exports (_pl_start, _pl_frame and the rest), as web/main.cpp marks them.
+    languageOptions: { globals: exports },
   },
   {
     files: ['web/sw.js'],
