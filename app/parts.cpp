@@ -6,11 +6,16 @@ namespace {
 
 Int16 holdCode(Part part) {
   switch (part) {
-    case Part::P: return figure::kHoldP;
-    case Part::Q: return figure::kHoldQ;
-    case Part::UpperEndL: return figure::kHoldUpperEndL;
-    case Part::UpperEndM: return figure::kHoldUpperEndM;
-    case Part::CopyOfL: return figure::kHoldCopyOfL;
+    case Part::P:
+      return figure::kHoldP;
+    case Part::Q:
+      return figure::kHoldQ;
+    case Part::UpperEndL:
+      return figure::kHoldUpperEndL;
+    case Part::UpperEndM:
+      return figure::kHoldUpperEndM;
+    case Part::CopyOfL:
+      return figure::kHoldCopyOfL;
   }
   return figure::kHoldNothing;
 }
@@ -20,11 +25,16 @@ Int16 holdCode(Part part) {
 double placeOf(const Form1& form, Part part) {
   const figure::Figure& f = form.figure;
   switch (part) {
-    case Part::P: return f.LinePY;
-    case Part::Q: return f.LineQY;
-    case Part::UpperEndL: return f.LineLX1;
-    case Part::UpperEndM: return f.LineMX1;
-    case Part::CopyOfL: return f.CopyQX;
+    case Part::P:
+      return f.LinePY;
+    case Part::Q:
+      return f.LineQY;
+    case Part::UpperEndL:
+      return f.LineLX1;
+    case Part::UpperEndM:
+      return f.LineMX1;
+    case Part::CopyOfL:
+      return f.CopyQX;
   }
   return 0;
 }
@@ -63,11 +73,16 @@ PartBox boxOf(const Form1& form, Part part) {
   constexpr double kMiddle = (figure::kParallelLeft + figure::kParallelRight) / 2;
   constexpr double kHalfLine = (figure::kParallelRight - figure::kParallelLeft) / 2 + 6;
   switch (part) {
-    case Part::P: return {kMiddle, f.LinePY, kHalfLine, 6};
-    case Part::Q: return {kMiddle, f.LineQY, kHalfLine, 6};
-    case Part::UpperEndL: return {f.LineLX1, f.LineLY1, 10, 10};
-    case Part::UpperEndM: return {f.LineMX1, f.LineMY1, 10, 10};
-    case Part::CopyOfL: return {static_cast<double>(f.CopyQX), f.LineQY, 10, 10};
+    case Part::P:
+      return {kMiddle, f.LinePY, kHalfLine, 6};
+    case Part::Q:
+      return {kMiddle, f.LineQY, kHalfLine, 6};
+    case Part::UpperEndL:
+      return {f.LineLX1, f.LineLY1, 10, 10};
+    case Part::UpperEndM:
+      return {f.LineMX1, f.LineMY1, 10, 10};
+    case Part::CopyOfL:
+      return {static_cast<double>(f.CopyQX), f.LineQY, 10, 10};
   }
   return {};
 }

@@ -38,7 +38,10 @@ void movesFrom(benchmark::State& state, float x, float y, bool horizontal, Setup
   setup(lesson);
   float step = 1;
   for (auto _ : state) {
-    if (horizontal) x += step; else y += step;
+    if (horizontal)
+      x += step;
+    else
+      y += step;
     step = -step;
     lesson.move(x, y);
     lesson.form.gamen.drain([](const forms::InkCommand& c) { benchmark::DoNotOptimize(c); });

@@ -2,10 +2,11 @@
 // region to repaint) and paints it into an offscreen image, as the screen would; in
 // the window, and full screen on a 1280 x 1024 projector (the window scaled by
 // 1024 / 687).
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <benchmark/benchmark.h>
 
 #include "app/form1.h"
 #include "bench/hour.h"
@@ -15,11 +16,11 @@ namespace {
 
 struct View {
   app::Form1 form;
-  std::unique_ptr<view::MainWindow> window;
+  std::unique_ptr<desktop::MainWindow> window;
   QImage image;
   explicit View(bool fullScreen = false) {
     form.Form_Load();
-    window = std::make_unique<view::MainWindow>(form);
+    window = std::make_unique<desktop::MainWindow>(form);
     if (fullScreen) {
       window->showFullScreen();
       while (window->fit().scale == 1) QCoreApplication::processEvents();
@@ -27,7 +28,7 @@ struct View {
     image = QImage(window->board()->size(), QImage::Format_ARGB32_Premultiplied);
     window->board()->render(&image);
   }
-  view::BoardView* board() const { return window->board(); }
+  desktop::BoardView* board() const { return window->board(); }
   void event() { window->afterEvent(); }
   void grab(float x, float y) {
     form.gamen_MouseMove(0, 0, x, y);
@@ -77,8 +78,8 @@ void FrameWholeSurface(benchmark::State& state) {
   v.form.Image1_Click(1);
   v.form.Command3.userClick();
   v.grab(20, 20);
-  for (int i = 0; i < 300; ++i) v.frame(20.0F + static_cast<float>((i * 37) % 760),
-                                        20.0F + static_cast<float>((i * 53) % 580));
+  for (int i = 0; i < 300; ++i)
+    v.frame(20.0F + static_cast<float>((i * 37) % 760), 20.0F + static_cast<float>((i * 53) % 580));
   for (auto _ : state) v.board()->render(&v.image);
 }
 
@@ -87,7 +88,8 @@ void FullScreenFirstFrame(benchmark::State& state) {
   View v;
   v.form.Command3.userClick();
   v.grab(100, 60);
-  for (int i = 0; i < 100; ++i) v.frame(100.0F + static_cast<float>(i * 6), 60);  // writing to carry
+  for (int i = 0; i < 100; ++i)
+    v.frame(100.0F + static_cast<float>(i * 6), 60);  // writing to carry
   for (auto _ : state) {
     v.window->toggleFullScreen();
     while (v.window->fit().scale == 1) QCoreApplication::processEvents();

@@ -54,7 +54,8 @@ inline void writeAnHour(frontend::Presenter& core) {
       drag(460, 125, -60, 0);
       core.click({Group::Command, 3});
     }
-    const int pen = unit(rng) < 0.2 ? (unit(rng) < 0.5 ? 3 : 7) : static_cast<int>(unit(rng) * 7) % 7;
+    const int pen =
+        unit(rng) < 0.2 ? (unit(rng) < 0.5 ? 3 : 7) : static_cast<int>(unit(rng) * 7) % 7;
     core.click({Group::Option1, pen == 3 ? 3 : pen});
     double x = 20 + unit(rng) * 760, y = 20 + unit(rng) * 580, heading = unit(rng) * 6.283;
     at(Phase::Move, x, y);

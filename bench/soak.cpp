@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
 
   app::Form1 form;
   form.Form_Load();
-  view::MainWindow window(form);
+  desktop::MainWindow window(form);
   QImage frame(window.board()->size(), QImage::Format_ARGB32_Premultiplied);
 
   std::mt19937 rng(20261208);
@@ -71,7 +71,8 @@ int main(int argc, char* argv[]) {
     }
   }
   const long after = residentKiB();
-  std::printf("events %ld, events that drew ink %ld, RSS before %ld KiB, after %ld KiB, growth %ld KiB\n",
-              delivered, strokes, before, after, after - before);
+  std::printf(
+      "events %ld, events that drew ink %ld, RSS before %ld KiB, after %ld KiB, growth %ld KiB\n",
+      delivered, strokes, before, after, after - before);
   return 0;
 }

@@ -180,9 +180,14 @@ void Figure::hold(Int16 part) {
       setEnds(copy, CopyX1, CopyY1, CopyX2, CopyY2);
       break;
     }
-    case kHoldP: c_.Line1(kLineP).BorderColor = highlight; break;
-    case kHoldQ: c_.Line1(kLineQ).BorderColor = highlight; break;
-    default: return;
+    case kHoldP:
+      c_.Line1(kLineP).BorderColor = highlight;
+      break;
+    case kHoldQ:
+      c_.Line1(kLineQ).BorderColor = highlight;
+      break;
+    default:
+      return;
   }
   DragTarget = part;
 }
@@ -193,11 +198,15 @@ void Figure::dragBy(Single dX, Single dY) {
   if (!std::isfinite(dX)) dX = 0;
   if (!std::isfinite(dY)) dY = 0;
   switch (DragTarget) {
-    case kHoldP: dragParallel(kLineP, LinePY, dY); break;
-    case kHoldQ: dragParallel(kLineQ, LineQY, dY); break;
+    case kHoldP:
+      dragParallel(kLineP, LinePY, dY);
+      break;
+    case kHoldQ:
+      dragParallel(kLineQ, LineQY, dY);
+      break;
     case kHoldUpperEndL: {
-      const bool turnedAboutB = swingTransversal(dX, LineLX1, LineLY1, LineLX2, LineLY2,
-                                                 PointBX, kLineL, kPictureL, kExtensionL);
+      const bool turnedAboutB = swingTransversal(dX, LineLX1, LineLY1, LineLX2, LineLY2, PointBX,
+                                                 kLineL, kPictureL, kExtensionL);
       // The copy's handle goes where B is after this move. When ℓ could not turn about
       // B (q at the upper ends' height), B moved with the upper end, and the pivot
       // from the press would leave the handle behind.
@@ -208,8 +217,11 @@ void Figure::dragBy(Single dX, Single dY) {
       swingTransversal(dX, LineMX1, LineMY1, LineMX2, LineMY2, PointBPrimeX, kLineM, kPictureM,
                        kExtensionM);
       break;
-    case kHoldCopyOfL: slideCopy(dX); break;
-    default: break;
+    case kHoldCopyOfL:
+      slideCopy(dX);
+      break;
+    default:
+      break;
   }
   computePoints();
   placeNames();

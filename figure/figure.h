@@ -13,9 +13,9 @@ using forms::Single;
 
 // The window's controls that show the figure; the window owns them.
 struct FigureControls {
-  forms::ControlArray<forms::Line>& Line1;  // p, q, r, ℓ, m
-  forms::ControlArray<forms::Line>& Line2;  // copy of ℓ, extensions of ℓ and m
-  forms::ControlArray<forms::Line>& Line3;  // arrowhead strokes, two per parallel line
+  forms::ControlArray<forms::Line>& Line1;    // p, q, r, ℓ, m
+  forms::ControlArray<forms::Line>& Line2;    // copy of ℓ, extensions of ℓ and m
+  forms::ControlArray<forms::Line>& Line3;    // arrowhead strokes, two per parallel line
   forms::ControlArray<forms::Label>& Label2;  // names A, B, C, A', B', C'
   forms::ControlArray<forms::Label>& Label3;  // "Ｇ", kept out of sight
   forms::ControlArray<forms::Image>& Image1;  // pictures ℓ, m, p, q, r

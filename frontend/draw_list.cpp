@@ -18,26 +18,25 @@ void DrawList::ink(const InkStroke& stroke) {
   if (stroke.clear)
     op(DrawOp::InkClear, {rgb(s.colour)});
   else
-    op(DrawOp::InkSegment, {s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour),
-                            static_cast<double>(s.width)});
+    op(DrawOp::InkSegment,
+       {s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), static_cast<double>(s.width)});
 }
 
 void DrawList::underlay(const Underlay& u) {
   op(DrawOp::Underlay, {static_cast<double>(u.device.x), static_cast<double>(u.device.y),
-                        static_cast<double>(u.device.w), static_cast<double>(u.device.h),
-                        u.sourceX, u.sourceY, u.sourceWidth, u.sourceHeight,
-                        u.smooth ? 1.0 : 0.0});
+                        static_cast<double>(u.device.w), static_cast<double>(u.device.h), u.sourceX,
+                        u.sourceY, u.sourceWidth, u.sourceHeight, u.smooth ? 1.0 : 0.0});
 }
 
 void DrawList::segment(const SegmentItem& s) {
-  op(DrawOp::Segment, {s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour),
-                       static_cast<double>(s.width), static_cast<double>(s.cap),
-                       s.ownStart ? 1.0 : 0.0, s.ownEnd ? 1.0 : 0.0});
+  op(DrawOp::Segment,
+     {s.at.x1, s.at.y1, s.at.x2, s.at.y2, rgb(s.colour), static_cast<double>(s.width),
+      static_cast<double>(s.cap), s.ownStart ? 1.0 : 0.0, s.ownEnd ? 1.0 : 0.0});
 }
 
 void DrawList::fill(const Rect& d, forms::Rgb colour) {
-  op(DrawOp::Fill, {static_cast<double>(d.x), static_cast<double>(d.y),
-                    static_cast<double>(d.w), static_cast<double>(d.h), rgb(colour)});
+  op(DrawOp::Fill, {static_cast<double>(d.x), static_cast<double>(d.y), static_cast<double>(d.w),
+                    static_cast<double>(d.h), rgb(colour)});
 }
 
 void DrawList::text(const TextItem& t) {
@@ -47,9 +46,9 @@ void DrawList::text(const TextItem& t) {
     lookKnown_[look] = 1;
     newLooks_.push_back(&t);
   }
-  op(DrawOp::Text, {static_cast<double>(t.look), static_cast<double>(t.box.x),
-                    static_cast<double>(t.box.y), static_cast<double>(t.box.w),
-                    static_cast<double>(t.box.h)});
+  op(DrawOp::Text,
+     {static_cast<double>(t.look), static_cast<double>(t.box.x), static_cast<double>(t.box.y),
+      static_cast<double>(t.box.w), static_cast<double>(t.box.h)});
 }
 
 void DrawList::picture(const PictureItem& p) {

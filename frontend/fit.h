@@ -62,7 +62,9 @@ inline Fit fitWindow(double viewportWidth, double viewportHeight, double pixelRa
   // Centred, on whole device pixels: a window edge that falls inside a device pixel is
   // blended with the margin, and not alike in every browser (one blends a column,
   // one snaps it, one blends only part of it, and a seam shows down the edge).
-  const auto onDevicePixels = [pixelRatio](double v) { return std::round(v * pixelRatio) / pixelRatio; };
+  const auto onDevicePixels = [pixelRatio](double v) {
+    return std::round(v * pixelRatio) / pixelRatio;
+  };
   f.left = onDevicePixels((viewportWidth - windowWidth * f.scale) / 2);
   f.top = onDevicePixels((viewportHeight - windowHeight * f.scale) / 2);
   const double area = static_cast<double>(boardOnWindow.w) * boardOnWindow.h;

@@ -28,9 +28,9 @@ InkRasters::Step InkRasters::show(double scale) {
     std::rotate(kept_.begin(), found, found + 1);
     return step;
   }
-  const auto finest = std::max_element(
-      kept_.begin(), kept_.end(),
-      [](const InkRaster& a, const InkRaster& b) { return a.scale < b.scale; });
+  const auto finest =
+      std::max_element(kept_.begin(), kept_.end(),
+                       [](const InkRaster& a, const InkRaster& b) { return a.scale < b.scale; });
   if (finest != kept_.end()) step.carryFrom = static_cast<int>(finest - kept_.begin());
   step.dropLast = kept_.size() >= std::max<std::size_t>(most_, 1);
   if (step.dropLast) kept_.pop_back();

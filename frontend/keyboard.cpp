@@ -13,11 +13,16 @@ bool level(Part part) { return app::isLevel(part); }
 
 const char* nameOf(Part part) {
   switch (part) {
-    case Part::P: return "直線 p";
-    case Part::Q: return "直線 q";
-    case Part::UpperEndL: return "直線 ℓ の上の端";
-    case Part::UpperEndM: return "直線 m の上の端";
-    case Part::CopyOfL: return "ℓ を平行移動した直線";
+    case Part::P:
+      return "直線 p";
+    case Part::Q:
+      return "直線 q";
+    case Part::UpperEndL:
+      return "直線 ℓ の上の端";
+    case Part::UpperEndM:
+      return "直線 m の上の端";
+    case Part::CopyOfL:
+      return "ℓ を平行移動した直線";
   }
   return "";
 }
@@ -86,7 +91,9 @@ double Keyboard::value(Part part) const {
 bool Keyboard::extensionShown(Part part) const { return app::extensionShown(form_, part); }
 
 std::string Keyboard::valueText(Part part) const {
-  const char* from = level(part) ? "上から " : part == Part::CopyOfL ? "q の上で左から " : "左から ";
+  const char* from = level(part)             ? "上から "
+                     : part == Part::CopyOfL ? "q の上で左から "
+                                             : "左から ";
   std::string text = from + squares(whereOnBoard(part)) + " マス";
   // The state Enter changes is the upper end's to show, as its value is.
   if (extensionShown(part)) text += "、延長を表示中";
@@ -94,13 +101,14 @@ std::string Keyboard::valueText(Part part) const {
 }
 
 Slider Keyboard::slider(Part part) const {
-  return {nameOf(part), value(part), 0, limit(part), kStep, valueText(part), keysWords(part), level(part)};
+  return {nameOf(part),    value(part),     0,          limit(part), kStep,
+          valueText(part), keysWords(part), level(part)};
 }
 
 Keyboard::Stamp Keyboard::stamp(Part part) const {
   const auto i = static_cast<std::size_t>(part);
-  return {value(part), (form_.inFigureMode() ? 1 : 0) | (taught_[i] ? 2 : 0) |
-                           (extensionShown(part) ? 4 : 0)};
+  return {value(part),
+          (form_.inFigureMode() ? 1 : 0) | (taught_[i] ? 2 : 0) | (extensionShown(part) ? 4 : 0)};
 }
 
 void Keyboard::step(Part part, double by) {
@@ -122,14 +130,26 @@ KeyResult Keyboard::partKey(Part part, Key key) {
   if (held_ != part && !hold(part)) return {};
   double by = 0;
   switch (key) {
-    case Key::Up: by = kStep; break;
-    case Key::Down: by = -kStep; break;
-    case Key::PageUp: by = kPage; break;
-    case Key::PageDown: by = -kPage; break;
+    case Key::Up:
+      by = kStep;
+      break;
+    case Key::Down:
+      by = -kStep;
+      break;
+    case Key::PageUp:
+      by = kPage;
+      break;
+    case Key::PageDown:
+      by = -kPage;
+      break;
     // A level line moves only up and down; a side key is still the slider's, or the
     // platform would move it by its own step.
-    case Key::Right: by = level(part) ? 0 : kStep; break;
-    case Key::Left: by = level(part) ? 0 : -kStep; break;
+    case Key::Right:
+      by = level(part) ? 0 : kStep;
+      break;
+    case Key::Left:
+      by = level(part) ? 0 : -kStep;
+      break;
     case Key::Enter:
     case Key::Space:
       if (part == Part::UpperEndL || part == Part::UpperEndM) {
@@ -168,8 +188,9 @@ KeyResult Keyboard::slideTo(Part part, double to) {
 void Keyboard::lineTo(double x, double y) {
   x_ = std::clamp(x, 0.0, width_);
   y_ = std::clamp(y, 0.0, height_);
-  if (drawing_) form_.gamen_MouseMove(Form1::kLeftButton, 0, static_cast<forms::Single>(x_),
-                                      static_cast<forms::Single>(y_));
+  if (drawing_)
+    form_.gamen_MouseMove(Form1::kLeftButton, 0, static_cast<forms::Single>(x_),
+                          static_cast<forms::Single>(y_));
 }
 
 KeyResult Keyboard::boardKey(Key key) {
@@ -177,12 +198,24 @@ KeyResult Keyboard::boardKey(Key key) {
   boardFocused_ = true;  // a key on the board: the keyboard is in use, its point shows
   KeyResult r{true, true, false, {}, {}};
   switch (key) {
-    case Key::Up: lineTo(x_, y_ - kStep); break;
-    case Key::Down: lineTo(x_, y_ + kStep); break;
-    case Key::Left: lineTo(x_ - kStep, y_); break;
-    case Key::Right: lineTo(x_ + kStep, y_); break;
-    case Key::PageUp: lineTo(x_, y_ - kPage); break;
-    case Key::PageDown: lineTo(x_, y_ + kPage); break;
+    case Key::Up:
+      lineTo(x_, y_ - kStep);
+      break;
+    case Key::Down:
+      lineTo(x_, y_ + kStep);
+      break;
+    case Key::Left:
+      lineTo(x_ - kStep, y_);
+      break;
+    case Key::Right:
+      lineTo(x_ + kStep, y_);
+      break;
+    case Key::PageUp:
+      lineTo(x_, y_ - kPage);
+      break;
+    case Key::PageDown:
+      lineTo(x_, y_ + kPage);
+      break;
     case Key::Enter:
     case Key::Space:
       if (drawing_) {
@@ -218,9 +251,9 @@ KeyResult Keyboard::boardKey(Key key) {
 std::string Keyboard::lineDrawn() {
   const int line = drawingLine_;
   finishLine();
-  std::string words = "直線 " + std::to_string(line) + " を引きました。" + lineEnds(fromX_, fromY_) +
-                      "から" + lineEnds(x_, y_) + "まで。チェックボックス 直線 " +
-                      std::to_string(line) + " に印が付きました";
+  std::string words = "直線 " + std::to_string(line) + " を引きました。" +
+                      lineEnds(fromX_, fromY_) + "から" + lineEnds(x_, y_) +
+                      "まで。チェックボックス 直線 " + std::to_string(line) + " に印が付きました";
   // The fifth line ends the mode as its release does.
   if (form_.board.LineMode != 1) words += "。直線は 5 本とも引いたので、直線モードを終えました";
   return words;
@@ -247,7 +280,8 @@ void Keyboard::pointerAt(double x, double y) {
 }
 
 std::string Keyboard::keysWords(Part part) const {
-  if (!form_.inFigureMode()) return "メモか直線を使っているあいだは動かせません。Esc で黒板に戻ります。";
+  if (!form_.inFigureMode())
+    return "メモか直線を使っているあいだは動かせません。Esc で黒板に戻ります。";
   if (taught_[static_cast<std::size_t>(part)]) return "";
   std::string words = level(part) ? "上下の矢印キーで " : "左右の矢印キーで ";
   words += squares(kStep) + " マス、PageUp と PageDown で 1 マス動きます。";
@@ -276,13 +310,12 @@ std::string Keyboard::description() const {
   };
   return "直線 p は上から " + squares(f.lineP) + " マス、q は " + squares(f.lineQ) +
          " マス、r は " + squares(f.lineR) + " マス。" + "左から、A は " + squares(f.a) +
-         " マス、B は " + squares(f.b) + " マス、C は " + squares(f.c) +
-         " マス、A ダッシュ は " + squares(f.aPrime) + " マス、B ダッシュ は " +
-         squares(f.bPrime) + " マス、C ダッシュ は " + squares(f.cPrime) + " マス。長さは、AB が " +
-         length(f.a, f.lineP, f.b, f.lineQ) + " マス、BC が " + length(f.b, f.lineQ, f.c, f.lineR) +
-         " マス、A ダッシュ B ダッシュ が " + length(f.aPrime, f.lineP, f.bPrime, f.lineQ) +
-         " マス、B ダッシュ C ダッシュ が " + length(f.bPrime, f.lineQ, f.cPrime, f.lineR) +
-         " マス。";
+         " マス、B は " + squares(f.b) + " マス、C は " + squares(f.c) + " マス、A ダッシュ は " +
+         squares(f.aPrime) + " マス、B ダッシュ は " + squares(f.bPrime) + " マス、C ダッシュ は " +
+         squares(f.cPrime) + " マス。長さは、AB が " + length(f.a, f.lineP, f.b, f.lineQ) +
+         " マス、BC が " + length(f.b, f.lineQ, f.c, f.lineR) + " マス、A ダッシュ B ダッシュ が " +
+         length(f.aPrime, f.lineP, f.bPrime, f.lineQ) + " マス、B ダッシュ C ダッシュ が " +
+         length(f.bPrime, f.lineQ, f.cPrime, f.lineR) + " マス。";
 }
 
 void Keyboard::follow() {

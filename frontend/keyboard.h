@@ -126,7 +126,7 @@ class Keyboard {
   double limit(Part part) const;
   bool extensionShown(Part part) const;
   std::string lineEnds(double x, double y) const;  // a place on the board in words
-  double whereOnBoard(Part part) const;  // the height of p or q, or the x of the others
+  double whereOnBoard(Part part) const;            // the height of p or q, or the x of the others
   void step(Part part, double by);
   void lineTo(double x, double y);
   std::string lineDrawn();  // fixes the line being drawn; what to say of it
@@ -136,9 +136,9 @@ class Keyboard {
   std::optional<Part> held_;
   bool boardFocused_ = false;
   bool drawing_ = false;
-  double x_, y_;  // the keyboard's point on the board
-  double fromX_ = 0, fromY_ = 0;  // where the line being drawn began
-  int drawingLine_ = 0;           // its number, 1 to 5
+  double x_, y_;                              // the keyboard's point on the board
+  double fromX_ = 0, fromY_ = 0;              // where the line being drawn began
+  int drawingLine_ = 0;                       // its number, 1 to 5
   std::array<bool, kParts.size()> taught_{};  // the part's keys have been said
   std::array<forms::Line, 6> overlay_{};
 };

@@ -28,9 +28,15 @@ Outcome Presenter::pointer(Phase phase, const PointerEvent& e) {
       keyboardMakesWay();
       reached = input.press(e);
       break;
-    case Phase::Move: reached = input.move(e); break;
-    case Phase::Up: reached = input.release(e); break;
-    case Phase::Cancel: reached = input.cancel(e.pointer); break;
+    case Phase::Move:
+      reached = input.move(e);
+      break;
+    case Phase::Up:
+      reached = input.release(e);
+      break;
+    case Phase::Cancel:
+      reached = input.cancel(e.pointer);
+      break;
   }
   return finish(reached, phase == Phase::Down, reached && !passing);
 }
@@ -69,15 +75,19 @@ std::string Presenter::clickWords(const ControlId& id, const Modes& before) cons
   if (id.group != ControlId::Group::Command) return "";
   const Modes now = modes();
   switch (id.index) {
-    case 1: return "図を最初の形に戻しました";
-    case 3: return now.memo ? "メモモードにしました。黒板でチョークを使えます" : "メモモードを終えました";
-    case 4: return now.grid ? "方眼を表示しました" : "方眼を消しました";
+    case 1:
+      return "図を最初の形に戻しました";
+    case 3:
+      return now.memo ? "メモモードにしました。黒板でチョークを使えます" : "メモモードを終えました";
+    case 4:
+      return now.grid ? "方眼を表示しました" : "方眼を消しました";
     case 5:
       if (now.line && !before.line)
         return "直線モードにしました。黒板で矢印キーを使うと十字が動き、Enter で直線を引けます";
       if (!now.line && before.line) return "直線モードを終えました";
       return "直線は 5 本とも引かれています。チェックボックスの印を外すと、また引けます";
-    default: return "";
+    default:
+      return "";
   }
 }
 

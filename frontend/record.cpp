@@ -203,8 +203,9 @@ bool InkLog::forEachSegment(const std::uint8_t* data, std::size_t size, F&& f, R
     if (!in.ok() || steps == 0 || steps > in.left() / 2 || width < 1 || width > kWidestInk ||
         std::max(std::abs(x), std::abs(y)) > kMostSteps)
       return false;
-    runs(start, in.here(), Run{colour, static_cast<int>(width), static_cast<std::int32_t>(x),
-                               static_cast<std::int32_t>(y)},
+    runs(start, in.here(),
+         Run{colour, static_cast<int>(width), static_cast<std::int32_t>(x),
+             static_cast<std::int32_t>(y)},
          static_cast<std::uint32_t>(steps));
     for (std::uint64_t i = 0; i < steps; ++i) {
       const std::int64_t nx = x + unzigzag(in.varint()), ny = y + unzigzag(in.varint());
@@ -237,7 +238,8 @@ std::optional<InkLog> InkLog::read(const std::uint8_t* data, std::size_t size) {
         log.lastX_ = toSteps(c.x2);
         log.lastY_ = toSteps(c.y2);
       },
-      [&](const std::uint8_t* run, const std::uint8_t* steps, const Run& head, std::uint32_t count) {
+      [&](const std::uint8_t* run, const std::uint8_t* steps, const Run& head,
+          std::uint32_t count) {
         lastRun = run;
         lastSteps = steps;
         log.run_ = head;
@@ -353,7 +355,8 @@ void line(Io& io, L& l) {
   widthOf(io, l.BorderWidth);
   bool dotted = l.BorderStyle == forms::LineStyle::Dot;
   io.boolean(dotted);
-  if constexpr (!std::is_const_v<L>) l.BorderStyle = dotted ? forms::LineStyle::Dot : forms::LineStyle::Solid;
+  if constexpr (!std::is_const_v<L>)
+    l.BorderStyle = dotted ? forms::LineStyle::Dot : forms::LineStyle::Solid;
   io.boolean(l.Visible);
 }
 template <class Io, class B>
@@ -375,10 +378,10 @@ void each(A& array, F&& f) {
 template <class Io, class Form>
 void visit(Io& io, Form& f) {
   auto& g = f.figure;
-  for (auto* v : {&g.LinePY, &g.LineQY, &g.LineRY, &g.LineLX1, &g.LineLY1, &g.LineLX2,
-                  &g.LineLY2, &g.LineMX1, &g.LineMY1, &g.LineMX2, &g.LineMY2, &g.PointAX,
-                  &g.PointBX, &g.PointCX, &g.PointAPrimeX, &g.PointBPrimeX, &g.PointCPrimeX,
-                  &g.CopyX1, &g.CopyY1, &g.CopyX2})
+  for (auto* v : {&g.LinePY,       &g.LineQY,       &g.LineRY,  &g.LineLX1, &g.LineLY1,
+                  &g.LineLX2,      &g.LineLY2,      &g.LineMX1, &g.LineMY1, &g.LineMX2,
+                  &g.LineMY2,      &g.PointAX,      &g.PointBX, &g.PointCX, &g.PointAPrimeX,
+                  &g.PointBPrimeX, &g.PointCPrimeX, &g.CopyX1,  &g.CopyY1,  &g.CopyX2})
     io.real(*v);
   io.i16(g.CopyY2);
   io.i16(g.CopyQX);
@@ -552,7 +555,8 @@ void appendBase64(std::string& out, const std::uint8_t* in, std::size_t size) {
   out.reserve(out.size() + (size + 2) / 3 * 4);
   std::size_t i = 0;
   for (; i + 3 <= size; i += 3) {
-    const std::uint32_t v = (std::uint32_t{in[i]} << 16) | (std::uint32_t{in[i + 1]} << 8) | in[i + 2];
+    const std::uint32_t v =
+        (std::uint32_t{in[i]} << 16) | (std::uint32_t{in[i + 1]} << 8) | in[i + 2];
     out += kBase64[(v >> 18) & 63];
     out += kBase64[(v >> 12) & 63];
     out += kBase64[(v >> 6) & 63];
@@ -560,7 +564,8 @@ void appendBase64(std::string& out, const std::uint8_t* in, std::size_t size) {
   }
   if (i < size) {
     const bool two = i + 1 < size;
-    const std::uint32_t v = (std::uint32_t{in[i]} << 16) | (two ? std::uint32_t{in[i + 1]} << 8 : 0);
+    const std::uint32_t v =
+        (std::uint32_t{in[i]} << 16) | (two ? std::uint32_t{in[i + 1]} << 8 : 0);
     out += kBase64[(v >> 18) & 63];
     out += kBase64[(v >> 12) & 63];
     out += two ? kBase64[(v >> 6) & 63] : '=';
@@ -694,7 +699,8 @@ Stored store(const Record& record, const InkLog& ink) {
   Stored out;
   Bytes body;
   putRaw(body, record.savedAtMs);
-  body.push_back(static_cast<std::uint8_t>((record.ended ? kEnded : 0) | (record.kept ? kHasKept : 0)));
+  body.push_back(
+      static_cast<std::uint8_t>((record.ended ? kEnded : 0) | (record.kept ? kHasKept : 0)));
   putState(body, record.board, ink, out.blocks);
   if (record.kept) putState(body, *record.kept, record.kept->ink, out.blocks);
   std::string names;

@@ -75,7 +75,7 @@ class InkLog {
   };
   const Block& block(std::size_t i) const;
 
-  Bytes closed_;  // runs that are done
+  Bytes closed_;                       // runs that are done
   mutable std::vector<Block> blocks_;  // of closed_, made as they are asked for
   // The run being drawn: its start, its steps so far, and where it stands.
   bool open_ = false;

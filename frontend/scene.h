@@ -122,12 +122,12 @@ class BoardScene {
   struct ShownControl {
     ShownControl(const T* c, const T& s) : control(c), shown(s) {}
     const T* control;
-    T shown;                 // the control as the screen shows it
-    std::vector<Rect> area;  // where it is painted; empty when it shows nothing
-    PlacedLine placed{};     // lines: how it is drawn
-    bool drawn = false;      // lines: whether it shows at all
+    T shown;                                // the control as the screen shows it
+    std::vector<Rect> area;                 // where it is painted; empty when it shows nothing
+    PlacedLine placed{};                    // lines: how it is drawn
+    bool drawn = false;                     // lines: whether it shows at all
     TextItem text{{}, {}, {}, {}, {}, -1};  // labels, pictures and the marker: the item,
-    PictureItem picture;                     // made once for each place they take
+    PictureItem picture;                    // made once for each place they take
     RingItem marker;
     forms::FontSpec font;  // labels: the font their look was made with
   };

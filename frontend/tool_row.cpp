@@ -20,10 +20,14 @@ const char* const kCommandDescriptions[] = {
 // The colours a pen or a straight line takes, by QBColor index.
 std::string colourName(int qbColor) {
   switch (qbColor) {
-    case 12: return "赤";
-    case 14: return "黄";
-    case 9: return "青";
-    case 15: return "白";
+    case 12:
+      return "赤";
+    case 14:
+      return "黄";
+    case 9:
+      return "青";
+    case 15:
+      return "白";
   }
   return "";
 }
@@ -74,9 +78,9 @@ ToolRow::ToolRow(app::Form1& form) : form_(form) {
                          form.Option2(i).Caption + " 直線",
                          colourName(board::lineColourOf(i)) + "で直線を引きます"));
   for (int i = 0; i < 5; ++i)
-    c.push_back(
-        buttonOf({Group::Check1, i}, Kind::Check, form.Check1(i), "直線 " + form.Check1(i).Caption,
-                 boxWords(i + 1, form.Check1(i).Value() != 0)));
+    c.push_back(buttonOf({Group::Check1, i}, Kind::Check, form.Check1(i),
+                         "直線 " + form.Check1(i).Caption,
+                         boxWords(i + 1, form.Check1(i).Value() != 0)));
   c.push_back(labelOf({Group::Label4, 0}, form.Label4(0)));
   c.push_back(labelOf({Group::Label4, 1}, form.Label4(1)));
   for (int i : {4, 5, 6, 7, 0, 1, 2, 3})
@@ -107,11 +111,21 @@ std::vector<std::optional<std::size_t>> ToolRow::tabOrder() const {
   for (const app::FocusStop& stop : app::Form1::tabOrder()) {
     using K = app::FocusStop::Kind;
     switch (stop.kind) {
-      case K::Surface: order.emplace_back(); break;
-      case K::Command: order.push_back(indexOf({Group::Command, stop.index})); break;
-      case K::Option1: order.push_back(indexOf({Group::Option1, stop.index})); break;
-      case K::Option2: order.push_back(indexOf({Group::Option2, stop.index})); break;
-      case K::Check1: order.push_back(indexOf({Group::Check1, stop.index})); break;
+      case K::Surface:
+        order.emplace_back();
+        break;
+      case K::Command:
+        order.push_back(indexOf({Group::Command, stop.index}));
+        break;
+      case K::Option1:
+        order.push_back(indexOf({Group::Option1, stop.index}));
+        break;
+      case K::Option2:
+        order.push_back(indexOf({Group::Option2, stop.index}));
+        break;
+      case K::Check1:
+        order.push_back(indexOf({Group::Check1, stop.index}));
+        break;
     }
   }
   return order;
@@ -149,7 +163,8 @@ std::vector<ToolChange> ToolRow::takeChanges() {
     const bool checkable = controls_[i].kind == Kind::Option || controls_[i].kind == Kind::Check;
     if (checkable && (!was || was->checked != now.checked)) {
       change.checked = now.checked;
-      if (controls_[i].kind == Kind::Check) change.description = boxWords(controls_[i].id.index + 1, now.checked);
+      if (controls_[i].kind == Kind::Check)
+        change.description = boxWords(controls_[i].id.index + 1, now.checked);
     }
     if (!was || was->visible != now.visible) change.visible = now.visible;
     changes.push_back(change);

@@ -3,10 +3,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QTabletEvent>
-#include <QTouchEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTabletEvent>
+#include <QTouchEvent>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -18,7 +18,7 @@
 #include "qt/item_painter.h"
 #include "qt/keyboard.h"
 
-namespace view {
+namespace desktop {
 
 namespace {
 
@@ -44,8 +44,11 @@ bool isTablet(QInputDevice::DeviceType type) {
 }  // namespace
 
 BoardView::BoardView(frontend::Presenter& core, QWidget* parent)
-    : QWidget(parent), core_(core), surface_{1, core.scene.borderWidth()},
-      painter_(std::make_unique<ItemPainter>()), rasters_(core.scene, 2) {
+    : QWidget(parent),
+      core_(core),
+      surface_{1, core.scene.borderWidth()},
+      painter_(std::make_unique<ItemPainter>()),
+      rasters_(core.scene, 2) {
   const frontend::Rect box = core.scene.boxOnWindow();
   setGeometry(box.x, box.y, box.w, box.h);
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted; nothing to erase first
@@ -173,8 +176,10 @@ void BoardView::tablet(QTabletEvent* event) {
   event->accept();  // no mouse is made of it
   frontend::PointerEvent e = pointerEvent(event->position(), event);
   const bool eraser = event->pointerType() == QPointingDevice::PointerType::Eraser;
-  e.button = eraser && event->button() != Qt::NoButton ? frontend::kOtherButton : buttonsOf(event->button());
-  e.held = eraser && event->buttons() != Qt::NoButton ? frontend::kOtherButton : buttonsOf(event->buttons());
+  e.button = eraser && event->button() != Qt::NoButton ? frontend::kOtherButton
+                                                       : buttonsOf(event->button());
+  e.held = eraser && event->buttons() != Qt::NoButton ? frontend::kOtherButton
+                                                      : buttonsOf(event->buttons());
   e.pointer = kPenPointer;
   e.kind = frontend::PointerKind::Pen;
   frontend::Phase phase = frontend::Phase::Move;  // a pen above the board, or one drawing
@@ -197,8 +202,8 @@ void BoardView::keyPressEvent(QKeyEvent* event) {
 
 void BoardView::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
-  const bool byKeys = event->reason() != Qt::MouseFocusReason &&
-                      event->reason() != Qt::ActiveWindowFocusReason;
+  const bool byKeys =
+      event->reason() != Qt::MouseFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
   if (onInput) onInput(core_.boardFocus(byKeys));
 }
 
@@ -258,7 +263,8 @@ QRegion BoardView::takeFrame() {
         continue;
       }
       // A true round cap and join here, where strokes meet stroke upon stroke.
-      painter->setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      painter->setPen(
+          QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
       painter->drawLine(QPointF(s.at.x1, s.at.y1), QPointF(s.at.x2, s.at.y2));
     }
   });
@@ -288,14 +294,15 @@ void BoardView::paintEvent(QPaintEvent* event) {
   for (const QRect& r : event->region())
     damage.push_back(surface_.touchedBy({r.x(), r.y(), r.width(), r.height()}));
   const QImage& ink = ink_.front();
-  core_.scene.paintDamage(damage, *painter_, grid, rasters_.kept().front(), [&](const frontend::Underlay& u) {
-    painter_->inDevicePixels([&] {
-      const QRect at(u.device.x, u.device.y, u.device.w, u.device.h);
-      p.setClipRect(at);
-      p.setRenderHint(QPainter::SmoothPixmapTransform, u.smooth);
-      p.drawImage(at, ink, QRectF(u.sourceX, u.sourceY, u.sourceWidth, u.sourceHeight));
-    });
-  });
+  core_.scene.paintDamage(
+      damage, *painter_, grid, rasters_.kept().front(), [&](const frontend::Underlay& u) {
+        painter_->inDevicePixels([&] {
+          const QRect at(u.device.x, u.device.y, u.device.w, u.device.h);
+          p.setClipRect(at);
+          p.setRenderHint(QPainter::SmoothPixmapTransform, u.smooth);
+          p.drawImage(at, ink, QRectF(u.sourceX, u.sourceY, u.sourceWidth, u.sourceHeight));
+        });
+      });
 }
 
-}  // namespace view
+}  // namespace desktop

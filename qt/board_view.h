@@ -6,11 +6,11 @@
 
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QTabletEvent>
-#include <QTouchEvent>
 #include <QImage>
 #include <QRegion>
+#include <QTabletEvent>
 #include <QTimer>
+#include <QTouchEvent>
 #include <QWidget>
 #include <functional>
 #include <list>
@@ -23,7 +23,7 @@
 #include "frontend/ink_rasters.h"
 #include "frontend/presenter.h"
 
-namespace view {
+namespace desktop {
 
 class ItemPainter;
 
@@ -71,7 +71,7 @@ class BoardView : public QWidget {
 
   frontend::Presenter& core_;
   frontend::DeviceGrid surface_;  // the widget's own pixels against the board's
-  std::set<int> touches_;  // the fingers on the board, by Qt's ids
+  std::set<int> touches_;         // the fingers on the board, by Qt's ids
   std::unique_ptr<ItemPainter> painter_;
   // The ink, an image for each raster the core keeps: two, one for the window and one
   // for full screen, so that each shows its writing as if it had never left it.
@@ -82,4 +82,4 @@ class BoardView : public QWidget {
   QTimer frameTimer_;
 };
 
-}  // namespace view
+}  // namespace desktop

@@ -5,8 +5,8 @@
 
 #include "forms/palette.h"
 
-namespace view {
+namespace desktop {
 
 inline QColor toQColor(forms::Rgb c) { return {c.r, c.g, c.b}; }
 
-}  // namespace view
+}  // namespace desktop

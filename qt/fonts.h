@@ -7,7 +7,7 @@
 #include "forms/controls.h"
 #include "frontend/fonts.h"
 
-namespace view {
+namespace desktop {
 
 // The font for a caption: the families the core lists for it, at its size in logical
 // pixels.
@@ -28,4 +28,4 @@ inline QFont fontFor(const forms::FontSpec& font) { return fontFor(frontend::fon
 // The window's default dialog font, used where a control stores no font.
 inline QFont dialogFont() { return fontFor(forms::FontSpec{}); }
 
-}  // namespace view
+}  // namespace desktop

@@ -6,7 +6,7 @@
 #include "qt/colours.h"
 #include "qt/fonts.h"
 
-namespace view {
+namespace desktop {
 
 ItemPainter::ItemPainter() = default;
 
@@ -79,7 +79,9 @@ void ItemPainter::picture(const frontend::PictureItem& i) {
     const QString base = QStringLiteral(":/assets/letter-") + QString::fromStdString(i.key);
     QPixmap two(base + QStringLiteral("@2x.png"));
     two.setDevicePixelRatio(2);
-    found = pictures_.emplace(i.key, std::array<QPixmap, 2>{QPixmap(base + QStringLiteral(".png")), two}).first;
+    found = pictures_
+                .emplace(i.key, std::array<QPixmap, 2>{QPixmap(base + QStringLiteral(".png")), two})
+                .first;
   }
   const QPixmap& pm = found->second[frontend::pictureScale(grid_.scale) - 1];
   p_->setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -87,4 +89,4 @@ void ItemPainter::picture(const frontend::PictureItem& i) {
                  QRectF(QPointF(0, 0), QSizeF(pm.size())));
 }
 
-}  // namespace view
+}  // namespace desktop

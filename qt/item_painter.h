@@ -13,7 +13,7 @@
 #include "frontend/items.h"
 #include "frontend/pixels.h"
 
-namespace view {
+namespace desktop {
 
 // On a painter whose transform puts board pixels where they belong on the widget.
 class ItemPainter : public frontend::Rasteriser {
@@ -39,4 +39,4 @@ class ItemPainter : public frontend::Rasteriser {
   std::map<std::string, std::array<QPixmap, 2>> pictures_;
 };
 
-}  // namespace view
+}  // namespace desktop

@@ -6,28 +6,39 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-namespace view {
+namespace desktop {
 
 frontend::Modifiers modifiersOf(Qt::KeyboardModifiers m) {
-  return {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0,
-          (m & Qt::AltModifier) != 0, (m & Qt::MetaModifier) != 0};
+  return {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0, (m & Qt::AltModifier) != 0,
+          (m & Qt::MetaModifier) != 0};
 }
 
 std::optional<frontend::Key> keyOf(int qtKey) {
   using frontend::Key;
   switch (qtKey) {
-    case Qt::Key_Up: return Key::Up;
-    case Qt::Key_Down: return Key::Down;
-    case Qt::Key_Left: return Key::Left;
-    case Qt::Key_Right: return Key::Right;
-    case Qt::Key_PageUp: return Key::PageUp;
-    case Qt::Key_PageDown: return Key::PageDown;
+    case Qt::Key_Up:
+      return Key::Up;
+    case Qt::Key_Down:
+      return Key::Down;
+    case Qt::Key_Left:
+      return Key::Left;
+    case Qt::Key_Right:
+      return Key::Right;
+    case Qt::Key_PageUp:
+      return Key::PageUp;
+    case Qt::Key_PageDown:
+      return Key::PageDown;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return Key::Enter;
-    case Qt::Key_Space: return Key::Space;
-    case Qt::Key_Escape: return Key::Escape;
-    case Qt::Key_W: return Key::Where;
-    default: return std::nullopt;
+    case Qt::Key_Enter:
+      return Key::Enter;
+    case Qt::Key_Space:
+      return Key::Space;
+    case Qt::Key_Escape:
+      return Key::Escape;
+    case Qt::Key_W:
+      return Key::Where;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -226,4 +237,4 @@ void installAccessibility() {
   (void)installed;
 }
 
-}  // namespace view
+}  // namespace desktop

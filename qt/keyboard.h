@@ -12,7 +12,7 @@
 
 #include "frontend/presenter.h"
 
-namespace view {
+namespace desktop {
 
 // The core's key for a Qt key press, if the program knows it.
 std::optional<frontend::Key> keyOf(int qtKey);
@@ -88,4 +88,4 @@ void markToggle(QPushButton* button, bool pressed);
 // once, by the window).
 void installAccessibility();
 
-}  // namespace view
+}  // namespace desktop

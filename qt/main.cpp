@@ -8,11 +8,11 @@ int main(int argc, char* argv[]) {
   // moves that arrive faster than the screen refreshes.
   QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
   QApplication application(argc, argv);
-  QApplication::setFont(view::dialogFont());
+  QApplication::setFont(desktop::dialogFont());
 
   app::Form1 form;
   form.Form_Load();
-  view::MainWindow window(form);
+  desktop::MainWindow window(form);
   window.show();
   return QApplication::exec();
 }

@@ -12,7 +12,7 @@
 #include "qt/colours.h"
 #include "qt/fonts.h"
 
-namespace view {
+namespace desktop {
 
 // The gap the core gives between an indicator and its caption, and the indicators
 // scaled with the rest of the window in full screen.
@@ -146,9 +146,8 @@ MainWindow::MainWindow(app::Form1& form)
   board_->onInput = [this](const frontend::Outcome& outcome) { apply(outcome); };
   status_ = new StatusLine(this);
   for (const frontend::Part part : frontend::kParts)
-    parts_.push_back(new PartSlider(core_, part, board_, [this](const frontend::Outcome& out) {
-      apply(out, true);
-    }));
+    parts_.push_back(new PartSlider(core_, part, board_,
+                                    [this](const frontend::Outcome& out) { apply(out, true); }));
   describe_ = new DescribeButton(this);
   QObject::connect(describe_, &QPushButton::clicked, this, [this] { apply(core_.describe()); });
   pause_.setSingleShot(true);
@@ -156,11 +155,10 @@ MainWindow::MainWindow(app::Form1& form)
   QObject::connect(&pause_, &QTimer::timeout, this,
                    [this] { apply(core_.sayAfterPause(pauseWords_)); });
   offer_ = new OfferPanel(this);
-  QObject::connect(offer_->button(), &QPushButton::clicked, this,
-                   [this] {
-                     apply(core_.takeOffer());
-                     board_->setFocus(Qt::OtherFocusReason);  // where the board was used
-                   });
+  QObject::connect(offer_->button(), &QPushButton::clicked, this, [this] {
+    apply(core_.takeOffer());
+    board_->setFocus(Qt::OtherFocusReason);  // where the board was used
+  });
   const std::optional<std::size_t> first = core_.toolRow.firstFocus();
   (first ? widgets_[*first] : board_)->setFocus();
   // The board, the offer in its corner (while there is one), its five parts and the
@@ -216,8 +214,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange) layOut();
-  if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-    apply(core_.pointersLost());
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) apply(core_.pointersLost());
 }
 
 void MainWindow::layOut() {
@@ -239,7 +236,8 @@ void MainWindow::layOut() {
     widget->setFont(f);
   };
   const auto& controls = core_.toolRow.controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) place(widgets_[i], controls[i].box, fontPixels_[i]);
+  for (std::size_t i = 0; i < controls.size(); ++i)
+    place(widgets_[i], controls[i].box, fontPixels_[i]);
   // The board on whole device pixels, as many as the grid of its drawing gives it.
   const frontend::Rect canvas = fit.canvasOnWholePixels(box, dpr);
   board_->setGeometry(canvas.x, canvas.y, canvas.w, canvas.h);
@@ -276,7 +274,8 @@ void MainWindow::apply(const frontend::Outcome& outcome, bool fromKeys) {
     }
     if (change.bold && core_.toolRow.controls()[change.at].toggle)
       markToggle(static_cast<QPushButton*>(w), *change.bold);
-    if (change.description) w->setAccessibleDescription(QString::fromStdString(*change.description));
+    if (change.description)
+      w->setAccessibleDescription(QString::fromStdString(*change.description));
     if (change.enabled) w->setEnabled(*change.enabled);
     if (change.checked) static_cast<QAbstractButton*>(w)->setChecked(*change.checked);
     if (change.visible) w->setVisible(*change.visible);
@@ -285,7 +284,8 @@ void MainWindow::apply(const frontend::Outcome& outcome, bool fromKeys) {
   for (const frontend::PartChange& change : outcome.parts) {
     PartSlider* part = parts_[change.at];
     // The place in squares at once, as the page's reader says its value text.
-    if (part->show(change.slider) && fromKeys && part->hasFocus()) status_->say(change.slider.valueText);
+    if (part->show(change.slider) && fromKeys && part->hasFocus())
+      status_->say(change.slider.valueText);
   }
   if (outcome.dropPause) pause_.stop();
   if (!outcome.afterPause.empty()) {
@@ -296,4 +296,4 @@ void MainWindow::apply(const frontend::Outcome& outcome, bool fromKeys) {
   board_->sync();
 }
 
-}  // namespace view
+}  // namespace desktop

@@ -15,7 +15,7 @@
 #include "qt/keyboard.h"
 #include "qt/offer.h"
 
-namespace view {
+namespace desktop {
 
 class MainWindow : public QWidget {
  public:
@@ -80,4 +80,4 @@ class MainWindow : public QWidget {
   std::string pauseWords_;
 };
 
-}  // namespace view
+}  // namespace desktop

@@ -7,7 +7,7 @@
 #include "qt/colours.h"
 #include "qt/fonts.h"
 
-namespace view {
+namespace desktop {
 
 // The words and the button are the window's own children, beside the panel, not inside
 // it: a screen reader then finds the button as it finds every other control of the
@@ -59,4 +59,4 @@ void OfferPanel::show(const frontend::Offer& offer, const frontend::Fit& fit) {
   button_->raise();
 }
 
-}  // namespace view
+}  // namespace desktop

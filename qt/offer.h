@@ -10,7 +10,7 @@
 #include "frontend/fit.h"
 #include "frontend/keeper.h"
 
-namespace view {
+namespace desktop {
 
 class OfferPanel : public QFrame {
  public:
@@ -24,4 +24,4 @@ class OfferPanel : public QFrame {
   QPushButton* button_;
 };
 
-}  // namespace view
+}  // namespace desktop

@@ -40,7 +40,15 @@ static_assert(same(frontend::ToolControl::Kind::Label, ControlCode::Label) &&
 // The keys the keyboard knows, by the name the script reads from a key event, and
 // what a key did, as bits.
 enum class KeyCode : int {
-  Up = 0, Down = 1, Left = 2, Right = 3, PageUp = 4, PageDown = 5, Enter = 6, Space = 7, Escape = 8,
+  Up = 0,
+  Down = 1,
+  Left = 2,
+  Right = 3,
+  PageUp = 4,
+  PageDown = 5,
+  Enter = 6,
+  Space = 7,
+  Escape = 8,
   Where = 9
 };
 static_assert(same(frontend::Key::Up, KeyCode::Up) && same(frontend::Key::Down, KeyCode::Down) &&
@@ -80,7 +88,8 @@ static_assert(same(frontend::Offer::Kind::None, OfferCode::None) &&
               same(frontend::Offer::Kind::TakeBackWipe, OfferCode::TakeBackWipe) &&
               same(frontend::Offer::Kind::PreviousBoard, OfferCode::PreviousBoard));
 enum class KeepCode : int { No = 0, Soon = 1, Now = 2 };
-static_assert(same(frontend::Keep::No, KeepCode::No) && same(frontend::Keep::Soon, KeepCode::Soon) &&
+static_assert(same(frontend::Keep::No, KeepCode::No) &&
+              same(frontend::Keep::Soon, KeepCode::Soon) &&
               same(frontend::Keep::Now, KeepCode::Now));
 enum class PreviousCode : int { Unreadable = 0, Stale = 1, Old = 2, NotOffered = 3, Offered = 4 };
 static_assert(same(frontend::Previous::Unreadable, PreviousCode::Unreadable) &&

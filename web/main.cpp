@@ -260,8 +260,8 @@ EMSCRIPTEN_KEEPALIVE int pl_start(double width, double height, double pixelRatio
   // order), then the tool row as the core orders it.
   const frontend::Rect d = frontend::Keyboard::kDescriptionBox;
   const frontend::FontChoice dialog = frontend::fontChoice(forms::FontSpec{});
-  pl_js_keyboard(frontend::Keyboard::kDescriptionName, d.x, d.y, d.w, d.h,
-                 cssFont(dialog).c_str(), dialog.pixelSize);
+  pl_js_keyboard(frontend::Keyboard::kDescriptionName, d.x, d.y, d.w, d.h, cssFont(dialog).c_str(),
+                 dialog.pixelSize);
   for (std::size_t i = 0; i < frontend::kParts.size(); ++i)
     pl_js_add_part(static_cast<int>(i),
                    page->core->keyboard().slider(frontend::kParts[i]).name.c_str());
@@ -272,14 +272,14 @@ EMSCRIPTEN_KEEPALIVE int pl_start(double width, double height, double pixelRatio
     int tabIndex = -1;
     for (std::size_t k = 0; k < order.size(); ++k)
       if (order[k] == i) tabIndex = static_cast<int>(k);
-    pl_js_add_control(static_cast<int>(i), web::code(c.kind), c.box.x, c.box.y, c.box.w,
-                      c.box.h, c.caption.c_str(), cssFont(c.font).c_str(), rgb(c.fore),
-                      rgb(c.back), c.name.c_str(), c.description.c_str(), tabIndex, c.toggle ? 1 : 0);
+    pl_js_add_control(static_cast<int>(i), web::code(c.kind), c.box.x, c.box.y, c.box.w, c.box.h,
+                      c.caption.c_str(), cssFont(c.font).c_str(), rgb(c.fore), rgb(c.back),
+                      c.name.c_str(), c.description.c_str(), tabIndex, c.toggle ? 1 : 0);
   }
   // The board this tab kept, put back before anything is shown, so that the first
   // frame is the board as it was; then every control's state.
-  const frontend::Outcome opened = recordSize > 0 ? page->core->resume(inboxText(recordSize))
-                                                  : page->core->afterInput();
+  const frontend::Outcome opened =
+      recordSize > 0 ? page->core->resume(inboxText(recordSize)) : page->core->afterInput();
   apply(opened);
   fitTo(width, height, pixelRatio);
   return opened.offerChanged ? 1 : 0;
@@ -364,15 +364,14 @@ EMSCRIPTEN_KEEPALIVE int pl_pointer(int phase, int id, int kind, double x, doubl
     return 0;
   const frontend::Point p =
       page->fit.toBoard(x, y, page->core->scene.boxOnWindow(), page->core->scene.borderWidth());
-  const frontend::PointerEvent e{
-      p.x,
-      p.y,
-      buttonBit(button),
-      static_cast<unsigned>(buttons),
-      modifiersOf(modifiers),
-      id,
-      static_cast<frontend::PointerKind>(kind),
-      timeMs};
+  const frontend::PointerEvent e{p.x,
+                                 p.y,
+                                 buttonBit(button),
+                                 static_cast<unsigned>(buttons),
+                                 modifiersOf(modifiers),
+                                 id,
+                                 static_cast<frontend::PointerKind>(kind),
+                                 timeMs};
   return apply(page->core->pointer(frontend::phaseOf(static_cast<frontend::Phase>(phase), e), e));
 }
 

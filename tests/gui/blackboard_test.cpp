@@ -62,8 +62,10 @@ class BlackboardTest : public gui_testing::WindowTestBase {
         const QPointF p = a + (b - a) * (t / length);
         const int x = static_cast<int>(std::lround(p.x()));
         const int y = static_cast<int>(std::lround(p.y()));
-        QVERIFY2(inked(x, y),
-                 qPrintable(QStringLiteral("no ink at %1,%2: %3").arg(x).arg(y).arg(pixel(img, x, y).name())));
+        QVERIFY2(
+            inked(x, y),
+            qPrintable(
+                QStringLiteral("no ink at %1,%2: %3").arg(x).arg(y).arg(pixel(img, x, y).name())));
       }
     }
     // Round joins: a full disc of ink around every corner.
@@ -215,9 +217,9 @@ class BlackboardTest : public gui_testing::WindowTestBase {
       QTest::mouseClick(window_->commandButton(1), Qt::LeftButton);
     }
     QImage wiped = shot();
-    QCOMPARE(pixel(wiped, 200, 130), kBoard);   // the chalk is gone
-    QCOMPARE(pixel(wiped, 200, 275), kWhite);   // p is back
-    QCOMPARE(pixel(wiped, 380, 380), kBoard);   // the straight line is gone
+    QCOMPARE(pixel(wiped, 200, 130), kBoard);  // the chalk is gone
+    QCOMPARE(pixel(wiped, 200, 275), kWhite);  // p is back
+    QCOMPARE(pixel(wiped, 380, 380), kBoard);  // the straight line is gone
     QVERIFY(!window_->commandButton(5)->font().bold());
     QVERIFY(window_->offer()->isVisible());
     QCOMPARE(window_->offer()->button()->text(), QStringLiteral("元に戻す"));
@@ -258,7 +260,6 @@ class BlackboardTest : public gui_testing::WindowTestBase {
     }
     QTest::mouseRelease(board, Qt::LeftButton, {}, at(points.back().x(), points.back().y()));
   }
-
 };
 
 QTEST_MAIN(BlackboardTest)

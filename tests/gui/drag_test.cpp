@@ -97,10 +97,12 @@ class DragTest : public gui_testing::WindowTestBase {
     const int midY = box.center().y();
     for (const QPoint inside : {QPoint(box.left(), midY), QPoint(box.right(), midY),
                                 QPoint(midX, box.top()), QPoint(midX, box.bottom())})
-      QVERIFY2(toggles(inside), qPrintable(QStringLiteral("%1,%2").arg(inside.x()).arg(inside.y())));
+      QVERIFY2(toggles(inside),
+               qPrintable(QStringLiteral("%1,%2").arg(inside.x()).arg(inside.y())));
     for (const QPoint outside : {QPoint(box.left() - 1, midY), QPoint(box.right() + 1, midY),
                                  QPoint(midX, box.top() - 1), QPoint(midX, box.bottom() + 1)})
-      QVERIFY2(!toggles(outside), qPrintable(QStringLiteral("%1,%2").arg(outside.x()).arg(outside.y())));
+      QVERIFY2(!toggles(outside),
+               qPrintable(QStringLiteral("%1,%2").arg(outside.x()).arg(outside.y())));
   }
 
   void clickingPictureLShowsAndHidesItsExtension() {
@@ -129,9 +131,9 @@ class DragTest : public gui_testing::WindowTestBase {
   // near where the model puts it; empty when it is not there.
   QRect drawnPicture(int picture) {
     const forms::Image& model = form_->Image1(picture);
-    const QImage letter = QImage(QStringLiteral(":/assets/letter-%1.png")
-                                     .arg(QLatin1String(model.Picture.c_str())))
-                              .convertToFormat(QImage::Format_RGB32);
+    const QImage letter =
+        QImage(QStringLiteral(":/assets/letter-%1.png").arg(QLatin1String(model.Picture.c_str())))
+            .convertToFormat(QImage::Format_RGB32);
     const QImage img = shot();
     const int left = static_cast<int>(model.Left);
     const int top = static_cast<int>(model.Top);
@@ -163,7 +165,6 @@ class DragTest : public gui_testing::WindowTestBase {
     }
     QTest::mouseRelease(board(), Qt::LeftButton, {}, at(to.x(), to.y()));
   }
-
 };
 
 QTEST_MAIN(DragTest)

@@ -57,8 +57,8 @@ class FrameTest : public gui_testing::WindowTestBase {
     QVERIFY2(alike(full, shown), "a frame left part of the board unpainted");
 
     const QString name = scene["name"].toString();
-    const QString path = QStringLiteral(PL_REFERENCE_DIR "/%1.png")
-                             .arg(scene["reference"].toString(name));
+    const QString path =
+        QStringLiteral(PL_REFERENCE_DIR "/%1.png").arg(scene["reference"].toString(name));
     if (qEnvironmentVariableIsSet("PL_WRITE_REFERENCE")) {
       if (scene.contains("reference")) return;  // another scene's picture
       QDir().mkpath(QStringLiteral(PL_REFERENCE_DIR));

@@ -32,15 +32,18 @@ class FullScreenTest : public gui_testing::WindowTestBase {
     const double left = std::round((screen.width() - 822 * s) / 2);
     const double top = std::round((screen.height() - 687 * s) / 2);
     QCOMPARE(window_->fit().scale, s);
-    QCOMPARE(window_->board()->inkRaster().devicePixelRatio(), s);  // writing at the screen's resolution
+    QCOMPARE(window_->board()->inkRaster().devicePixelRatio(),
+             s);  // writing at the screen's resolution
     const auto x = [&](int v) { return static_cast<int>(std::lround(left + v * s)); };
     const auto y = [&](int v) { return static_cast<int>(std::lround(top + v * s)); };
     QCOMPARE(window_->board()->geometry(),
-             QRect(x(8), y(48), static_cast<int>(std::lround(806 * s)), static_cast<int>(std::lround(630 * s))));
+             QRect(x(8), y(48), static_cast<int>(std::lround(806 * s)),
+                   static_cast<int>(std::lround(630 * s))));
     QCOMPARE(window_->commandButton(1)->geometry(),
              QRect(QPoint(x(button.left()), y(button.top())),
                    QPoint(x(button.right() + 1) - 1, y(button.bottom() + 1) - 1)));
-    QCOMPARE(window_->commandButton(1)->font().pixelSize(), static_cast<int>(std::lround(fontPixels * s)));
+    QCOMPARE(window_->commandButton(1)->font().pixelSize(),
+             static_cast<int>(std::lround(fontPixels * s)));
     // p at its scaled height, one layout pixel below its 4 thick still board green.
     const QImage full = boardShot();
     QCOMPARE(full.pixelColor(scaled(200), scaled(215)), kWhite);

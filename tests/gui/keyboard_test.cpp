@@ -34,7 +34,8 @@ class KeyboardTest : public gui_testing::WindowTestBase {
     QCOMPARE(form_->figure.LineLX1, 430.0);
     QCOMPARE(form_->figure.LineLX2, 70.0);
     // The notification says where it went once the keys paused, then what Enter did.
-    QTRY_COMPARE(window_->status()->accessibleName(), QStringLiteral("直線 ℓ の上の端、左から 17.2 マス"));
+    QTRY_COMPARE(window_->status()->accessibleName(),
+                 QStringLiteral("直線 ℓ の上の端、左から 17.2 マス"));
     key(Qt::Key_Return);
     QCOMPARE(form_->figure.ExtensionLShown, 1.0);
     QCOMPARE(window_->status()->accessibleName(), QStringLiteral("延長を表示しました"));
@@ -43,7 +44,9 @@ class KeyboardTest : public gui_testing::WindowTestBase {
     // In memo mode a part cannot move, and Escape still goes back to the board.
     QTest::mouseClick(window_->commandButton(3), Qt::LeftButton);
     window_->part(0)->setFocus(Qt::TabFocusReason);
-    QVERIFY(QAccessible::queryAccessibleInterface(window_->part(0))->text(QAccessible::Description).contains(QStringLiteral("動かせません")));
+    QVERIFY(QAccessible::queryAccessibleInterface(window_->part(0))
+                ->text(QAccessible::Description)
+                .contains(QStringLiteral("動かせません")));
     key(Qt::Key_Escape);
     QCOMPARE(QApplication::focusWidget(), window_->board());
   }
@@ -61,9 +64,11 @@ class KeyboardTest : public gui_testing::WindowTestBase {
   }
 
   void aScreenReaderFindsSlidersWithTheirWordsAndSetsThem() {
-    const QStringList names{"直線 p", "直線 q", "直線 ℓ の上の端", "直線 m の上の端", "ℓ を平行移動した直線"};
+    const QStringList names{"直線 p", "直線 q", "直線 ℓ の上の端", "直線 m の上の端",
+                            "ℓ を平行移動した直線"};
     for (int i = 0; i < 5; ++i) {
-      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(window_->part(static_cast<std::size_t>(i)));
+      QAccessibleInterface* a =
+          QAccessible::queryAccessibleInterface(window_->part(static_cast<std::size_t>(i)));
       QVERIFY(a);
       QCOMPARE(a->role(), QAccessible::Slider);
       QCOMPARE(a->text(QAccessible::Name), names[i]);

@@ -19,18 +19,18 @@ inline const QColor kBlack(0, 0, 0);
 struct OpenWindow {
   OpenWindow() {
     form.Form_Load();
-    window = std::make_unique<view::MainWindow>(form);
+    window = std::make_unique<desktop::MainWindow>(form);
     window->show();
   }
   app::Form1 form;
-  std::unique_ptr<view::MainWindow> window;
+  std::unique_ptr<desktop::MainWindow> window;
 };
 
 // A point of the drawing area in the board widget's coordinates (2 px of border).
 inline QPoint at(int x, int y) { return {x + 2, y + 2}; }
 
 // The window as the screen would show it now, whatever the display's pace.
-inline QImage shot(view::MainWindow* window) {
+inline QImage shot(desktop::MainWindow* window) {
   window->board()->flushFrame();
   QCoreApplication::processEvents();
   return window->grab().toImage();
@@ -38,7 +38,9 @@ inline QImage shot(view::MainWindow* window) {
 
 // Pixel (x, y) of the drawing area in a shot of the window: the board stands at
 // (8, 48) with a 2 px border.
-inline QColor pixel(const QImage& img, int x, int y) { return img.pixelColor(8 + 2 + x, 48 + 2 + y); }
+inline QColor pixel(const QImage& img, int x, int y) {
+  return img.pixelColor(8 + 2 + x, 48 + 2 + y);
+}
 
 // What every window test class shares: the window opened before each test function
 // and closed after it.
@@ -59,11 +61,10 @@ class WindowTestBase : public QObject {
   QImage shot() const { return gui_testing::shot(window_); }
 
   app::Form1* form_ = nullptr;
-  view::MainWindow* window_ = nullptr;
+  desktop::MainWindow* window_ = nullptr;
 
  private:
   std::unique_ptr<OpenWindow> opened_;
 };
 
 }  // namespace gui_testing
-

@@ -52,7 +52,8 @@ class ScalingTest : public gui_testing::WindowTestBase {
     QCOMPARE(ink.pixelColor(device(200), device(60)), QColor(255, 0, 0));
     // A 3-pixel stroke is about 3 * scale device pixels thick, not 3.
     int red = 0;
-    for (int y = device(50); y < device(70); ++y) red += ink.pixelColor(device(200), y) == QColor(255, 0, 0);
+    for (int y = device(50); y < device(70); ++y)
+      red += ink.pixelColor(device(200), y) == QColor(255, 0, 0);
     QVERIFY2(red >= static_cast<int>(2 * dpr_), qPrintable(QString::number(red)));
   }
 
@@ -77,7 +78,8 @@ class ScalingTest : public gui_testing::WindowTestBase {
       }
     }
     QVERIFY(black > 0);
-    QVERIFY2(std::abs((right - left + 1) - 25 * dpr_) <= 1, qPrintable(QString::number(right - left)));
+    QVERIFY2(std::abs((right - left + 1) - 25 * dpr_) <= 1,
+             qPrintable(QString::number(right - left)));
   }
 
  private:

@@ -17,10 +17,10 @@ class TouchTest : public gui_testing::WindowTestBase {
  private slots:
   void initTestCase() {
     device_ = QTest::createTouchDevice();
-    pen_ = new QPointingDevice(QStringLiteral("pen"), 7, QInputDevice::DeviceType::Stylus,
-                               QPointingDevice::PointerType::Pen,
-                               QInputDevice::Capability::Position | QInputDevice::Capability::Pressure,
-                               1, 3);
+    pen_ = new QPointingDevice(
+        QStringLiteral("pen"), 7, QInputDevice::DeviceType::Stylus,
+        QPointingDevice::PointerType::Pen,
+        QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
   }
   void cleanupTestCase() {
     delete device_;
@@ -71,8 +71,12 @@ class TouchTest : public gui_testing::WindowTestBase {
     QWidget* board = window_->board();
     const double q = form_->figure.LineQY;
     QTest::touchEvent(board, device_).press(0, at({30, 275}), board);
-    QTest::touchEvent(board, device_).move(0, at({30, 255}), board).press(1, at({30, int(q)}), board);
-    QTest::touchEvent(board, device_).move(0, at({30, 235}), board).move(1, at({30, int(q) + 40}), board);
+    QTest::touchEvent(board, device_)
+        .move(0, at({30, 255}), board)
+        .press(1, at({30, int(q)}), board);
+    QTest::touchEvent(board, device_)
+        .move(0, at({30, 235}), board)
+        .move(1, at({30, int(q) + 40}), board);
     QTest::touchEvent(board, device_).stationary(0).release(1, at({30, int(q) + 40}), board);
     QTest::touchEvent(board, device_).move(0, at({30, 215}), board);
     QTest::touchEvent(board, device_).release(0, at({30, 215}), board);

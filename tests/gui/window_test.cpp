@@ -8,8 +8,8 @@
 #include <QStyleOptionButton>
 #include <QtTest>
 
-#include "qt/fonts.h"
 #include "open_window.h"
+#include "qt/fonts.h"
 
 using gui_testing::kBoard;
 using gui_testing::kWhite;
@@ -183,7 +183,7 @@ class WindowTest : public gui_testing::WindowTestBase {
   }
 
   void pointNamesUseAJapaneseSerifThatFitsTheirLabels() {
-    const QFont f = view::fontFor(form_->Label2(0).Font);
+    const QFont f = desktop::fontFor(form_->Label2(0).Font);
     const QString family = QFontInfo(f).family();
     QVERIFY2(family.contains(QStringLiteral("Mincho")) || family.contains(QStringLiteral("明朝")) ||
                  family.contains(QStringLiteral("Serif CJK")),
@@ -215,22 +215,27 @@ class WindowTest : public gui_testing::WindowTestBase {
     }
     for (int i = 0; i < 6; ++i) {
       const forms::Label& name = form_->Label2(i);
-      const QFontMetrics m(view::fontFor(name.Font));
+      const QFontMetrics m(desktop::fontFor(name.Font));
       for (const QChar c : QString::fromStdString(name.Caption))
         QVERIFY2(m.inFont(c), name.Caption.c_str());
     }
-    const QFontMetrics title(view::fontFor(form_->Label1.Font));
+    const QFontMetrics title(desktop::fontFor(form_->Label1.Font));
     for (const QChar c : QString::fromStdString(form_->Label1.Caption)) QVERIFY(title.inFont(c));
   }
 
   void opensCentredWithAnIconForEveryPlaceTheDesktopShowsIt() {
     const QRect screen = window_->screen()->availableGeometry();
     QVERIFY2((window_->geometry().center() - screen.center()).manhattanLength() <= 4,
-             qPrintable(QStringLiteral("%1,%2 in %3x%4").arg(window_->geometry().x()).arg(window_->geometry().y()).arg(screen.width()).arg(screen.height())));
+             qPrintable(QStringLiteral("%1,%2 in %3x%4")
+                            .arg(window_->geometry().x())
+                            .arg(window_->geometry().y())
+                            .arg(screen.width())
+                            .arg(screen.height())));
     // The title bar, the task bar, the window switcher and a 4K dock each take a picture
     // drawn at their own size, not one scaled from another.
     const QList<QSize> sizes = window_->windowIcon().availableSizes();
-    for (int s : {16, 24, 32, 48, 256}) QVERIFY2(sizes.contains(QSize(s, s)), qPrintable(QString::number(s)));
+    for (int s : {16, 24, 32, 48, 256})
+      QVERIFY2(sizes.contains(QSize(s, s)), qPrintable(QString::number(s)));
   }
 
   void aLargerOrSmallerWindowLeavesTheBoardWhereThePointerFindsIt() {

@@ -166,8 +166,8 @@ TEST_F(BoardFixture, EachPenWritesItsColourAtItsWidthAndTheErasersShowTheirCircl
     int width;
     float marker;  // the circle's width; 0 for none
     float left;    // its left edge, centred on the stroke's end at x 120
-  } expected[8] = {{kRed, 3, 0, 0},    {kYellow, 3, 0, 0}, {kBlue, 3, 0, 0}, {kBoard, 15, 15, 112.5F},
-                   {kRed, 6, 0, 0},    {kYellow, 6, 0, 0}, {kBlue, 6, 0, 0}, {kBoard, 25, 25, 107.5F}};
+  } expected[8] = {{kRed, 3, 0, 0}, {kYellow, 3, 0, 0}, {kBlue, 3, 0, 0}, {kBoard, 15, 15, 112.5F},
+                   {kRed, 6, 0, 0}, {kYellow, 6, 0, 0}, {kBlue, 6, 0, 0}, {kBoard, 25, 25, 107.5F}};
   for (int i : {3, 0, 7, 1, 2, 4, 5, 6}) {
     form.Option1(i).userClick();
     moveTo(100, 100);

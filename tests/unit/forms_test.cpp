@@ -43,9 +43,9 @@ TEST_F(GroupFixture, SelectingInOneArrayClearsTheOtherArray) {
 
 TEST_F(GroupFixture, ClickRunsOnceOnSelectionAndNeverOnClearingOrReselecting) {
   pens(0).setValue(true);
-  pens(0).setValue(true);      // already selected
-  pens(1).setValue(true);      // clears pens(0) silently
-  pens(1).setValue(false);     // clearing by the program
+  pens(0).setValue(true);   // already selected
+  pens(1).setValue(true);   // clears pens(0) silently
+  pens(1).setValue(false);  // clearing by the program
   EXPECT_EQ(penClicks[0], 1);
   EXPECT_EQ(penClicks[1], 1);
   EXPECT_EQ(group.selected(), nullptr);

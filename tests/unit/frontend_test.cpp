@@ -11,8 +11,8 @@
 
 #include "frontend/draw_list.h"
 #include "frontend/fit.h"
-#include "frontend/ink_rasters.h"
 #include "frontend/frame_pacer.h"
+#include "frontend/ink_rasters.h"
 #include "frontend/presenter.h"
 
 namespace {
@@ -156,7 +156,8 @@ TEST_F(Core, LinesArePlacedByThePixelRules) {
   // A small rectangle repainted costs the dots near it only, in the same places.
   const auto near = fills(shown({300, 20, 10, 10}), forms::kBlack);
   EXPECT_TRUE(has(near, {301, 25, 1, 1}) && has(near, {309, 25, 1, 1}));
-  EXPECT_FALSE(has(near, {1, 25, 1, 1}) || has(near, {799, 25, 1, 1}) || has(near, {302, 25, 1, 1}));
+  EXPECT_FALSE(has(near, {1, 25, 1, 1}) || has(near, {799, 25, 1, 1}) ||
+               has(near, {302, 25, 1, 1}));
   // A straight line of no length is its round end alone: a smoothed dot.
   forms::setEnds(form.Line4(0), 640, 180, 640, 180);
   const std::vector<Item> withDot = shown();
@@ -175,8 +176,8 @@ TEST(Ring, IsAClosedOutlineOfWholeDevicePixelsAtEveryScale) {
   EXPECT_EQ(frontend::ringThickness(0.5), 1);
   EXPECT_EQ(frontend::ringThickness(1.25), 1);
   EXPECT_EQ(frontend::ringThickness(3), 3);
-  for (const auto& [scale, thickness] : {std::pair{1.0, 1}, {1.118, 1}, {1.5, 2}, {2.0, 2},
-                                         {3.14, 3}, {5.748, 6}}) {
+  for (const auto& [scale, thickness] :
+       {std::pair{1.0, 1}, {1.118, 1}, {1.5, 2}, {2.0, 2}, {3.14, 3}, {5.748, 6}}) {
     EXPECT_EQ(frontend::ringThickness(scale), thickness) << scale;
     for (const int diameter : {15, 25}) {
       const frontend::RingItem ring{{100, 40, diameter, diameter}, forms::kBlack};
@@ -389,9 +390,9 @@ TEST_F(Core, OddButtonsAndASecondFingerOnTheToolRowLeaveNoGestureBehind) {
   using frontend::kLeft;
   using frontend::Phase;
   // A press of it is nobody's: it reaches nothing and keeps no finger from the board.
-  EXPECT_FALSE(
-      core->pointer(Phase::Down, at(300, 300, frontend::kOtherButton, frontend::kOtherButton, 2, PointerKind::Pen, 0))
-          .reached);
+  EXPECT_FALSE(core->pointer(Phase::Down, at(300, 300, frontend::kOtherButton,
+                                             frontend::kOtherButton, 2, PointerKind::Pen, 0))
+                   .reached);
   EXPECT_TRUE(
       core->pointer(Phase::Down, at(30, 275, kLeft, kLeft, 5, PointerKind::Touch, 2000)).reached);
   // Its release from the finger that holds the board still shows the finger is
@@ -456,7 +457,8 @@ TEST_F(Core, EveryInputHandsBackOnlyWhatChangedOnTheToolRowAndTheEnd) {
   // "終了": the end comes back once asked for, and nothing is handled after it.
   EXPECT_FALSE(core->pointer(Phase::Move, at(300, 300)).ended);
   EXPECT_TRUE(core->click({Group::Command, 2}).ended);
-  const frontend::Outcome after = core->pointer(Phase::Down, at(30, 275, frontend::kLeft, frontend::kLeft));
+  const frontend::Outcome after =
+      core->pointer(Phase::Down, at(30, 275, frontend::kLeft, frontend::kLeft));
   EXPECT_TRUE(after.ended && !after.reached && after.changes.empty());
   EXPECT_EQ(form.figure.LinePY, 275);
   // "終了" lies on top of everything; the board comes first in the tab order and
@@ -526,8 +528,8 @@ TEST_F(Core, InkRastersFollowTheScreensAsAFrontEndDeclares) {
 TEST_F(Core, InkUnderlayCoversTheBoardEdgeToEdgeSmoothedOnlyWhenScaled) {
   const frontend::Rect area = core->scene.area();  // 802 x 626, a border of 2
   // At the raster's own scale: pixel for pixel, nothing to smooth.
-  const frontend::Underlay same = frontend::underlayOf({0, 0, 64, 64}, area, {1, 2},
-                                                       core->scene.inkRasterAt(1));
+  const frontend::Underlay same =
+      frontend::underlayOf({0, 0, 64, 64}, area, {1, 2}, core->scene.inkRasterAt(1));
   EXPECT_EQ(same.device, (frontend::Rect{2, 2, 64, 64}));
   EXPECT_EQ(same.sourceX, 0);
   EXPECT_EQ(same.sourceWidth, 64);
@@ -576,7 +578,8 @@ TEST_F(Core, ADrawListCarriesTheFrameARasteriserIsHandedAndEachStringOnce) {
   const std::size_t inkEnd = list.numbers().size();
   Recorder r;
   const frontend::InkRaster raster = core->scene.inkRasterAt(1);
-  core->scene.paintDamage({{0, 0, 802, 626}}, r, kBoardPixels, raster, [](const frontend::Underlay&) {});
+  core->scene.paintDamage({{0, 0, 802, 626}}, r, kBoardPixels, raster,
+                          [](const frontend::Underlay&) {});
   core->scene.paintDamage({{0, 0, 802, 626}}, list, kBoardPixels, raster,
                           [&](const frontend::Underlay& u) { list.underlay(u); });
   // The list read back as a replay would, beside what the rasteriser was handed.
@@ -620,7 +623,8 @@ TEST_F(Core, ADrawListCarriesTheFrameARasteriserIsHandedAndEachStringOnce) {
   EXPECT_EQ(list.newLooks().size(), 6U);
   EXPECT_EQ(list.newPictures().size(), 5U);
   list.clear();
-  core->scene.paintDamage({{0, 0, 802, 626}}, list, kBoardPixels, raster, [](const frontend::Underlay&) {});
+  core->scene.paintDamage({{0, 0, 802, 626}}, list, kBoardPixels, raster,
+                          [](const frontend::Underlay&) {});
   EXPECT_TRUE(list.newLooks().empty());  // known already
   EXPECT_TRUE(list.newPictures().empty());
 }
@@ -643,17 +647,19 @@ TEST(FitWindow, FillsAnyViewportAndMapsPointsBackToTheBoard) {
   EXPECT_DOUBLE_EQ(laptop.left, 224);
   EXPECT_DOUBLE_EQ(frontend::fitWindow(1366, 768, 2, 822, 687, board).left, 223.5);
   EXPECT_DOUBLE_EQ(frontend::fitWindow(3840, 2160, 1.25, 822, 687, board).left, 628);
-  const frontend::Point centre = laptop.toBoard(laptop.left + 411 * laptop.scale,
-                                                laptop.top + 363 * laptop.scale, board, 2);
+  const frontend::Point centre =
+      laptop.toBoard(laptop.left + 411 * laptop.scale, laptop.top + 363 * laptop.scale, board, 2);
   EXPECT_NEAR(centre.x, 401, 1e-9);
   EXPECT_NEAR(centre.y, 313, 1e-9);
   // A control's box on the laptop: its edges on whole pixels, so that boxes that meet
   // in the layout meet there too; and a press in it found in the layout again.
-  const frontend::Rect left = laptop.onViewport({168, 12, 57, 33}), right = laptop.onViewport({225, 12, 40, 33});
+  const frontend::Rect left = laptop.onViewport({168, 12, 57, 33}),
+                       right = laptop.onViewport({225, 12, 40, 33});
   EXPECT_EQ(left, (frontend::Rect{412, 13, 64, 37}));
   EXPECT_EQ(left.right(), right.x);
   const frontend::Point pressed = laptop.toLayout(left.x + 1, left.y + 1);
-  EXPECT_TRUE((frontend::Rect{168, 12, 57, 33}).contains(static_cast<int>(pressed.x), static_cast<int>(pressed.y)));
+  EXPECT_TRUE((frontend::Rect{168, 12, 57, 33})
+                  .contains(static_cast<int>(pressed.x), static_cast<int>(pressed.y)));
   // The board's widget drawn 1.5 times: a repaint of board pixels touches every
   // widget pixel they cover, and a widget's repaint every board pixel under it.
   const frontend::DeviceGrid surface{1.5, 2};

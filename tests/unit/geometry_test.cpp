@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "figure/geometry.h"
+
+#include <gtest/gtest.h>
 
 using namespace figure;
 

@@ -69,7 +69,8 @@ struct Lesson {
     std::string d = shown();
     for (const char* line : {"\nShape1 ", "\nlast "}) {
       const auto at = d.find(line);
-      if (at != std::string::npos && (line[1] == 'l' || d.find(" hidden", at) < d.find('\n', at + 1)))
+      if (at != std::string::npos &&
+          (line[1] == 'l' || d.find(" hidden", at) < d.find('\n', at + 1)))
         d.erase(at, d.find('\n', at + 1) - at);
     }
     return d;
@@ -112,9 +113,14 @@ TEST(Record, RefusesWhatIsNotAWholeRecordOfThisVersion) {
   const std::string text = *a.core->record(5);
   ASSERT_TRUE(frontend::read(text));
   const std::string mark = text.substr(0, text.find(':') + 1);
-  std::vector<std::string> bad = {"", mark, "garbage", "{\"elements\":[]}", mark + "AAAA",
+  std::vector<std::string> bad = {"",
+                                  mark,
+                                  "garbage",
+                                  "{\"elements\":[]}",
+                                  mark + "AAAA",
                                   "parallel-lines board 2:" + text.substr(mark.size()),
-                                  text + "AAAA", text.substr(0, text.size() - 1)};
+                                  text + "AAAA",
+                                  text.substr(0, text.size() - 1)};
   // Cut short anywhere, or any character changed.
   for (std::size_t n = 0; n < text.size(); n += 97) bad.push_back(text.substr(0, n));
   for (std::size_t i = mark.size(); i < text.size(); i += 31) {
@@ -153,7 +159,8 @@ TEST(Record, ALongLessonRestsOnBlocksEachStoredOnce) {
   const auto write = [&](int strokes) {
     for (int s = 0; s < strokes; ++s) {
       l.pointer(Phase::Down, 100 + s % 500, 100);
-      for (int i = 1; i <= 100; ++i) l.pointer(Phase::Move, 100 + s % 500 + i * 1.3, 100 + (i * 37 % 400));
+      for (int i = 1; i <= 100; ++i)
+        l.pointer(Phase::Move, 100 + s % 500 + i * 1.3, 100 + (i * 37 % 400));
       l.pointer(Phase::Up, 400, 400);
     }
     l.core->keepAgain();
@@ -322,7 +329,8 @@ TEST(Offer, StandsClearOfTheFigureAsItStartsAndTakesAFinger) {
     std::vector<frontend::Rect> boxes;
     void segment(const frontend::SegmentItem& s) override {
       const int m = s.width / 2 + 1;
-      boxes.push_back(frontend::alignedRect(s.at.x1, s.at.y1, s.at.x2, s.at.y2).adjusted(-m, -m, m, m));
+      boxes.push_back(
+          frontend::alignedRect(s.at.x1, s.at.y1, s.at.x2, s.at.y2).adjusted(-m, -m, m, m));
     }
     void fill(const frontend::Rect& d, forms::Rgb) override { boxes.push_back(d); }
     void text(const frontend::TextItem& t) override { boxes.push_back(t.box); }
@@ -336,7 +344,8 @@ TEST(Offer, StandsClearOfTheFigureAsItStartsAndTakesAFinger) {
   const frontend::Rect onBoard = offer.box.adjusted(-board.x - border, -board.y - border,
                                                     -board.x - border, -board.y - border);
   EXPECT_EQ(onBoard.intersected(l.core->scene.area()), onBoard);
-  for (const frontend::Rect& r : drawn.boxes) EXPECT_FALSE(r.intersects(onBoard)) << r.x << ',' << r.y;
+  for (const frontend::Rect& r : drawn.boxes)
+    EXPECT_FALSE(r.intersects(onBoard)) << r.x << ',' << r.y;
 }
 
 }  // namespace

@@ -60,9 +60,9 @@ TEST_F(Keys, APartHeldByTheFocusMovesAsADragOfTheKeysSizeAndGoesOnEscape) {
   // The next frame draws a black ring round p, from x 44 to 756, 6 pixels off it.
   const auto ring = blackInFrame();
   for (const auto& [x, y] : {std::pair{400, 269}, {400, 281}, {44, 275}, {756, 275}})
-    EXPECT_TRUE(std::any_of(ring.begin(), ring.end(), [&](const frontend::Rect& r) {
-      return r.contains(x, y);
-    })) << x << ", " << y;
+    EXPECT_TRUE(std::any_of(ring.begin(), ring.end(),
+                            [&](const frontend::Rect& r) { return r.contains(x, y); }))
+        << x << ", " << y;
   press(Part::P, Key::Up, 5);
   EXPECT_EQ(form.figure.LinePY, 250);
   EXPECT_EQ(form.Image1(2).Top, 214);  // p's picture follows, as in a drag
@@ -138,8 +138,8 @@ TEST_F(Keys, KeysStayWithinTheBoardAndAHoldGivesWayToThePointer) {
 
 TEST_F(Keys, AStraightLineIsDrawnWithTheKeysAsAPressMovesAndReleaseDrawIt) {
   core->boardFocus(true);
-  EXPECT_FALSE(core->keyboard().overlay()[4].Visible);  // the cross shows in line mode only
-  core->click({frontend::ControlId::Group::Command, 5});        // 直線
+  EXPECT_FALSE(core->keyboard().overlay()[4].Visible);    // the cross shows in line mode only
+  core->click({frontend::ControlId::Group::Command, 5});  // 直線
   core->boardFocus(true);
   EXPECT_TRUE(core->keyboard().overlay()[4].Visible);
   // The keyboard's point starts where the pointer was last on the board.
@@ -182,11 +182,12 @@ TEST_F(Keys, TheWordsNameWhatIsHeldWhereItStandsAndTheFigureInSquares) {
   // The initial figure: ℓ from (400, 125) to (100, 575) meets p, q, r (275, 350, 500)
   // in A 300, B 250, C 150; m from (475, 125) to (625, 575) in A' 525, B' 550, C' 600.
   // AB = √(50² + 75²) = 90.1 pixels, 3.6 squares; A'B' = √(25² + 75²) = 79.1, 3.2.
-  EXPECT_EQ(k.description(),
-            "直線 p は上から 11.0 マス、q は 14.0 マス、r は 20.0 マス。左から、A は 12.0 マス、"
-            "B は 10.0 マス、C は 6.0 マス、A ダッシュ は 21.0 マス、B ダッシュ は 22.0 マス、"
-            "C ダッシュ は 24.0 マス。長さは、AB が 3.6 マス、BC が 7.2 マス、A ダッシュ B ダッシュ が "
-            "3.2 マス、B ダッシュ C ダッシュ が 6.3 マス。");
+  EXPECT_EQ(
+      k.description(),
+      "直線 p は上から 11.0 マス、q は 14.0 マス、r は 20.0 マス。左から、A は 12.0 マス、"
+      "B は 10.0 マス、C は 6.0 マス、A ダッシュ は 21.0 マス、B ダッシュ は 22.0 マス、"
+      "C ダッシュ は 24.0 マス。長さは、AB が 3.6 マス、BC が 7.2 マス、A ダッシュ B ダッシュ が "
+      "3.2 マス、B ダッシュ C ダッシュ が 6.3 マス。");
   // The keys do what the words promise: an arrow's 0.2 of a 25 px square is 5 pixels,
   // the step a reader is given, and five of them make a page key's one square. (To one
   // decimal an arrow of 4 pixels would still read 0.2: the moves are what tell.)
@@ -242,10 +243,13 @@ TEST_F(Keys, TheReaderIsToldWhatEachInputDidAndWhenOnceAndAgainWhenRepeated) {
   EXPECT_NE(drawn.say.find("チェックボックス 直線 1 に印が付きました"), std::string::npos);
   bool boxSays = false;
   for (const frontend::ToolChange& c : drawn.changes)
-    if (c.id == ControlId{ControlId::Group::Check1, 0}) boxSays = c.description == "直線 1 が引かれています。印を外すと消えます";
+    if (c.id == ControlId{ControlId::Group::Check1, 0})
+      boxSays = c.description == "直線 1 が引かれています。印を外すと消えます";
   EXPECT_TRUE(boxSays);
   EXPECT_EQ(core->click({ControlId::Group::Command, 4}).say, "方眼を表示しました");
-  EXPECT_EQ(core->click({ControlId::Group::Command, 1}).say.rfind("図を最初の形に戻しました。板書を消しました", 0), 0u);
+  EXPECT_EQ(core->click({ControlId::Group::Command, 1})
+                .say.rfind("図を最初の形に戻しました。板書を消しました", 0),
+            0u);
 }
 
 }  // namespace
