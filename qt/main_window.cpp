@@ -130,18 +130,33 @@ MainWindow::MainWindow(app::Form1& form)
   setPalette(pal);
   setAutoFillBackground(true);
 
+  makeToolRow();
+  makeKeyboard();
+  offer_ = new OfferPanel(this);
+  QObject::connect(offer_->button(), &QPushButton::clicked, this, [this] {
+    apply(core_.takeOffer());
+    board_->setFocus(Qt::OtherFocusReason);  // where the board was used
+  });
+  chainFocus();
+  listenToTheDesktop();
+  afterEvent();
+}
+
+void MainWindow::makeToolRow() {
   const auto& controls = core_.toolRow.controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    const ToolControl& c = controls[i];
     QWidget* w = createWidget(core_.toolRow, i, this, style_, fit_);
     widgets_.push_back(w);
     fontPixels_.push_back(w->font().pixelSize());
     if (auto* button = qobject_cast<QAbstractButton*>(w)) {
       QObject::connect(button, &QAbstractButton::clicked, this,
-                       [this, id = c.id] { apply(core_.click(id)); });
+                       [this, id = controls[i].id] { apply(core_.click(id)); });
     }
   }
+}
 
+// The board, the five parts' sliders, the description and the words a reader is told.
+void MainWindow::makeKeyboard() {
   board_ = new BoardView(core_, this);
   board_->onInput = [this](const frontend::Outcome& outcome) { apply(outcome); };
   status_ = new StatusLine(this);
@@ -154,15 +169,13 @@ MainWindow::MainWindow(app::Form1& form)
   pause_.setInterval(frontend::Keyboard::kPauseMs);
   QObject::connect(&pause_, &QTimer::timeout, this,
                    [this] { apply(core_.sayAfterPause(pauseWords_)); });
-  offer_ = new OfferPanel(this);
-  QObject::connect(offer_->button(), &QPushButton::clicked, this, [this] {
-    apply(core_.takeOffer());
-    board_->setFocus(Qt::OtherFocusReason);  // where the board was used
-  });
+}
+
+// The focus where the core puts it first; then the board, the offer in its corner
+// (while there is one), its five parts and the description, then the row in its order.
+void MainWindow::chainFocus() {
   const std::optional<std::size_t> first = core_.toolRow.firstFocus();
   (first ? widgets_[*first] : board_)->setFocus();
-  // The board, the offer in its corner (while there is one), its five parts and the
-  // description, then the row in its order.
   QWidget* previous = nullptr;
   for (const std::optional<std::size_t>& stop : core_.toolRow.tabOrder()) {
     std::vector<QWidget*> stops{stop ? widgets_[*stop] : board_};
@@ -176,7 +189,10 @@ MainWindow::MainWindow(app::Form1& form)
       previous = w;
     }
   }
+}
 
+// The icon, the place on the screen, the desktop's keys, and the focus leaving.
+void MainWindow::listenToTheDesktop() {
   QIcon icon;
   for (int size : {PL_WINDOW_ICON_SIZES})
     icon.addFile(QStringLiteral(":/assets/icons/hicolor/%1x%1/apps/parallel-lines.png").arg(size));
@@ -196,7 +212,6 @@ MainWindow::MainWindow(app::Form1& form)
                    [this](Qt::ApplicationState state) {
                      if (state != Qt::ApplicationActive) apply(core_.pointersLost());
                    });
-  afterEvent();
 }
 
 void MainWindow::toggleFullScreen() {

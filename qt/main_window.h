@@ -65,6 +65,10 @@ class MainWindow : public QWidget {
   // Every widget placed and its font sized for the window's size (scaled only in
   // full screen: otherwise the layout is the fixed one, whatever the window's size).
   void layOut();
+  void makeToolRow();
+  void makeKeyboard();
+  void chainFocus();
+  void listenToTheDesktop();
 
   frontend::Presenter core_;
   frontend::Fit fit_;

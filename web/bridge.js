@@ -134,7 +134,8 @@ mergeInto(LibraryManager.library, {
   pl_js_add_part: function (index, name) { Keys.add(index, UTF8ToString(name)); },
   pl_js_set_part: function (index, value, min, max, step, valueText, description, vertical) {
     Keys.set(index, { value, min, max, step, text: UTF8ToString(valueText),
-                      description: UTF8ToString(description), vertical: !!vertical });
+                      description: description ? UTF8ToString(description) : undefined,
+                      vertical: !!vertical });
   },
   pl_js_say: function (text) { Keys.say(UTF8ToString(text)); },
   pl_js_pause: function (wait) { Keys.pause(wait); },

@@ -135,13 +135,6 @@ const Canvas = {
     Canvas.inkColour = Canvas.inkWidth = null;
   },
 
-  // A rectangle of the canvas's device pixels in board units, which the canvas's
-  // transform takes back to those device pixels exactly.
-  boardUnits(d) {
-    const k = Canvas.scale, o = Canvas.border;
-    return [d.x / k - o, d.y / k - o, d.w / k, d.h / k];
-  },
-
   // Clips to a damaged rectangle's device pixels and lays the ink under it: every
   // device pixel there is the ink's alone, whatever lay there before. (Changing the
   // transform for every rectangle costs more than working in board units.)
@@ -151,17 +144,19 @@ const Canvas = {
     if (Canvas.device) Canvas.boardTransform();  // what the restore after it goes back to
     ctx.save();
     Canvas.clipped = true;
-    const at = Canvas.boardUnits({ x, y, w, h });
+    // In board units, which the canvas's transform takes back to those device pixels.
+    const k = Canvas.scale, o = Canvas.border;
+    const bx = x / k - o, by = y / k - o, bw = w / k, bh = h / k;
     ctx.beginPath();
-    ctx.rect(...at);
+    ctx.rect(bx, by, bw, bh);
     ctx.clip();
     if (!Canvas.ink) {
       ctx.fillStyle = Canvas.inkBack;
-      ctx.fillRect(...at);
+      ctx.fillRect(bx, by, bw, bh);
       return;
     }
     ctx.imageSmoothingEnabled = smooth;
-    ctx.drawImage(Canvas.ink, sx, sy, sw, sh, ...at);
+    ctx.drawImage(Canvas.ink, sx, sy, sw, sh, bx, by, bw, bh);
   },
 
   endPaint() {

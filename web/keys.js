@@ -57,11 +57,13 @@ const Keys = {
   },
 
   // The slider as the core hands it over, each property written only when it changed
-  // (a drag changes the value and its words alone). It steps from a base the value lies
-  // on, so that a browser never rounds the value to another.
-  set(index, s) {
+  // (a drag changes the value and its words alone; a description left out is the last
+  // one). It steps from a base the value lies on, so that a browser never rounds the
+  // value to another.
+  set(index, given) {
     const input = Keys.parts[index];
     const was = Keys.shown[index] || {};
+    const s = given.description === undefined ? { ...given, description: was.description } : given;
     const base = s.min + (s.value - s.min) % s.step;
     if (s.step !== was.step) input.step = s.step;
     if (base !== was.base) input.min = base;

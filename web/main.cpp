@@ -34,6 +34,7 @@ void pl_js_set_control(int index, int bold, int enabled, int checked, int visibl
 void pl_js_keyboard(const char* describeName, int x, int y, int w, int h, const char* font,
                     int fontPixels);
 void pl_js_add_part(int index, const char* name);
+// `description`: null when it is the one last handed over.
 void pl_js_set_part(int index, double value, double min, double max, double step,
                     const char* valueText, const char* description, int vertical);
 void pl_js_say(const char* text);
@@ -88,6 +89,7 @@ struct Page {
   // The sliders a drag moved, shown with the next frame: a pointer moves several times
   // a frame, and each slider's value in the DOM costs a style pass.
   std::array<std::optional<frontend::Slider>, frontend::kParts.size()> partsDue;
+  std::array<std::string, frontend::kParts.size()> descriptionShown;
 };
 Page* page = nullptr;
 
@@ -112,8 +114,12 @@ void showParts() {
   for (std::size_t i = 0; i < page->partsDue.size(); ++i) {
     std::optional<frontend::Slider>& s = page->partsDue[i];
     if (!s) continue;
+    // A drag changes the value and its words; the keys' words (long) cross only anew.
+    std::string& shown = page->descriptionShown[i];
+    const bool same = s->description == shown;
     pl_js_set_part(static_cast<int>(i), s->value, s->min, s->max, s->step, s->valueText.c_str(),
-                   s->description.c_str(), s->vertical ? 1 : 0);
+                   same ? nullptr : s->description.c_str(), s->vertical ? 1 : 0);
+    if (!same) shown = s->description;
     s.reset();
   }
 }
