@@ -16,7 +16,7 @@ const exports = Object.fromEntries(
 
 // What the checks' functions use once they run inside the page (the page's objects,
 // and two of Emscripten's runtime).
-const page = Object.fromEntries(['Boot', 'Canvas', 'Core', 'Corner', 'Keep', 'Keys', 'Module', 'Row', 'Stage', 'abort', 'axe', 'wasmMemory']
+const page = Object.fromEntries(['Boot', 'Canvas', 'Core', 'Corner', 'Frame', 'Keep', 'Keys', 'Module', 'Row', 'Stage', 'abort', 'axe', 'wasmMemory']
     .map(n => [n, 'readonly']));
 
 export default [
@@ -29,7 +29,7 @@ export default [
     ignores: ['web/bridge.js', 'web/sw.js'],
     languageOptions: { sourceType: 'script', globals: { ...globals.browser } },
     rules: {
-      'no-unused-vars': ['error', { varsIgnorePattern: '^(Boot|Row|Keys|Keep|Corner|Stage|Canvas|Module)$' }],
+      'no-unused-vars': ['error', { varsIgnorePattern: '^(Boot|Row|Keys|Keep|Corner|Stage|Canvas|Frame|Module)$' }],
     },
   },
   {
@@ -39,7 +39,7 @@ export default [
     languageOptions: {
       sourceType: 'script',
       globals: { ...globals.browser, mergeInto: 'readonly', LibraryManager: 'readonly',
-                 UTF8ToString: 'readonly', HEAPU8: 'readonly', HEAPF64: 'readonly', Boot: 'readonly', Keep: 'readonly', Corner: 'readonly', Canvas: 'readonly', Core: 'readonly',
+                 UTF8ToString: 'readonly', HEAPU8: 'readonly', HEAPF64: 'readonly', Boot: 'readonly', Keep: 'readonly', Corner: 'readonly', Canvas: 'readonly', Frame: 'readonly', Core: 'readonly',
                  Row: 'readonly', Keys: 'readonly', Stage: 'readonly' },
     },
     rules: { 'no-undef': ['error'], 'no-unused-vars': 'off' },

@@ -39,6 +39,10 @@ struct Fit {
     const int l = at(left + box.x * scale), t = at(top + box.y * scale);
     return {l, t, at(left + box.right() * scale) - l, at(top + box.bottom() * scale) - t};
   }
+  // A font of `pixels` layout pixels, as many viewport pixels as the scale gives it.
+  int fontPixels(int pixels) const {
+    return std::max(1, static_cast<int>(std::lround(pixels * scale)));
+  }
   // The board's canvas for a toolkit whose widgets stand on whole viewport pixels, at
   // `pixelRatio` device pixels to one: where canvasAt puts it, as wide and high as the
   // board's box scaled, each to the viewport pixel whose device edge is nearest.

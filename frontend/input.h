@@ -64,6 +64,9 @@ class BoardInput {
   bool cancel(int pointer);
   // Every pointer was taken away: the gesture under way, if any, ends as a cancel.
   bool cancelAll();
+  // Every pointer of one kind was taken away (the system took the fingers for a
+  // gesture of its own): a gesture of that kind ends as a cancel.
+  bool cancelKind(PointerKind kind) { return ownerKind_ == kind && cancelAll(); }
 
   // The pointer whose gesture holds the board, if one does.
   std::optional<int> owner() const { return owner_; }

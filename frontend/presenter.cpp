@@ -48,6 +48,11 @@ Outcome Presenter::pointersLost() {
   return afterInput(input.cancelAll() || lineEnded);
 }
 
+Outcome Presenter::touchesLost() {
+  if (ended()) return endedOutcome();
+  return afterInput(input.cancelKind(PointerKind::Touch));
+}
+
 Outcome Presenter::click(const ControlId& id) {
   if (ended()) return endedOutcome();
   // A second finger on the tool row while the first still holds the board: the
@@ -193,11 +198,17 @@ void Presenter::keyboardMakesWay() {
   if (keyboard_.finishLine()) input.positionChanged();
 }
 
-Outcome Presenter::keyOutcome(const KeyResult& r) {
+Outcome Presenter::keyOutcome(const KeyResult& r, std::optional<std::pair<Part, double>> moved) {
   Outcome out = afterInput(r.reached);
   out.keyTaken = r.taken;
   out.focusBoard = r.toBoard;
-  if (!r.say.empty()) out.say = heard(r.say);
+  std::string say = r.say;
+  if (saysValueText && moved && keyboard_.held() == moved->first &&
+      keyboard_.value(moved->first) != moved->second) {
+    const std::string value = keyboard_.valueText(moved->first);
+    say = say.empty() ? value : value + "。" + say;
+  }
+  if (!say.empty()) out.say = heard(say);
   out.afterPause = r.afterPause;
   // What waited for a pause is stale once a key said something else, or left the part.
   out.dropPause = r.afterPause.empty() && r.taken;
@@ -236,13 +247,15 @@ Outcome Presenter::partKey(Part part, Key key, const Modifiers& held) {
   if (ended()) return endedOutcome();
   if (platformShortcut(held)) return {};
   if (keyboard_.held() != part) input.cancelAll();
-  return keyOutcome(keyboard_.partKey(part, key));
+  const double before = keyboard_.value(part);
+  return keyOutcome(keyboard_.partKey(part, key), std::pair{part, before});
 }
 
 Outcome Presenter::slideTo(Part part, double value) {
   if (ended()) return endedOutcome();
   if (keyboard_.held() != part) input.cancelAll();
-  return keyOutcome(keyboard_.slideTo(part, value));
+  const double before = keyboard_.value(part);
+  return keyOutcome(keyboard_.slideTo(part, value), std::pair{part, before});
 }
 
 Outcome Presenter::boardFocus(bool focused) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -85,6 +86,8 @@ class Presenter {
   // The platform took every pointer away (the window lost the focus, the page was
   // hidden): each gesture ends as a cancel does.
   Outcome pointersLost();
+  // The system took every finger: a touch's gesture ends, a mouse's or a pen's goes on.
+  Outcome touchesLost();
   // The user's click on a tool-row control. A gesture still holding the board (a
   // finger on it while another taps the row) ends first, as a cancel.
   Outcome click(const ControlId& id);
@@ -103,6 +106,10 @@ class Presenter {
   // The keys paused: a front end hands back the words an outcome gave it to say then.
   Outcome sayAfterPause(const std::string& words);
   const Keyboard& keyboard() const { return keyboard_; }
+  // A front end whose screen reader is not told a slider's value text as it changes
+  // (Qt 6.4 hands AT-SPI none) has it said at once, with a key that moved the part
+  // holding the focus, as the page's reader says it.
+  bool saysValueText = false;
 
   // What a wipe took away, offered back (see keeper.h): the offer's control, and
   // Ctrl+Z (keyTaken says whether there was a wipe to take back).
@@ -149,7 +156,8 @@ class Presenter {
   Keeper keeper_;
   // What the keyboard holds or draws ends before a pointer or a click takes over.
   void keyboardMakesWay();
-  Outcome keyOutcome(const KeyResult& r);
+  // `moved`: the part a key or a reader moved, and where it stood before.
+  Outcome keyOutcome(const KeyResult& r, std::optional<std::pair<Part, double>> moved = {});
   // afterInput, for an input that goes on from an offer (a press on the board, a click
   // on the row) or not, and that changed the board (a record is due) or not; `did`:
   // what it did, in words.

@@ -12,7 +12,6 @@
 #include <cmath>
 #include <functional>
 #include <optional>
-#include <utility>
 
 #include "qt/colours.h"
 #include "qt/item_painter.h"
@@ -27,8 +26,6 @@ unsigned buttonsOf(Qt::MouseButtons buttons) {
          ((buttons & Qt::RightButton) ? frontend::kRight : 0U) |
          ((buttons & Qt::MiddleButton) ? frontend::kMiddle : 0U);
 }
-
-// A button the core does not know, which it drops: a pen's eraser end.
 
 // Each kind of pointer has ids of its own, so that a finger never passes for the
 // mouse or the pen.
@@ -77,14 +74,12 @@ frontend::DeviceGrid BoardView::grid() const {
   return {devicePixelRatioF() * surface_.scale, surface_.border};
 }
 
-frontend::PointerEvent BoardView::pointerEvent(QPointF at, const QInputEvent* event) const {
+void BoardView::report(frontend::Phase phase, QPointF at, const QInputEvent* event,
+                       frontend::PointerKind kind, int pointer, unsigned button, unsigned held) {
   const frontend::Point p = surface_.toBoard(at.x(), at.y());
-  frontend::PointerEvent e;
-  e.x = p.x;
-  e.y = p.y;
-  e.modifiers = modifiersOf(event->modifiers());
+  frontend::PointerEvent e{p.x, p.y, button, held, modifiersOf(event->modifiers()), pointer, kind};
   e.timeMs = static_cast<double>(event->timestamp());
-  return e;
+  if (onInput) onInput(core_.pointer(phase, e));
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) { report(frontend::Phase::Down, event); }
@@ -95,33 +90,18 @@ void BoardView::report(frontend::Phase phase, const QMouseEvent* event) {
   // What Qt or the system made of a touch or a pen the board has had as itself.
   const QInputDevice::DeviceType type = event->device()->type();
   if (type == QInputDevice::DeviceType::TouchScreen || isTablet(type)) return;
-  frontend::PointerEvent e = pointerEvent(event->position(), event);
-  e.button = buttonsOf(event->button());
-  e.held = buttonsOf(event->buttons());
-  e.pointer = kMousePointer;
-  report(phase, e);
+  report(phase, event->position(), event, frontend::PointerKind::Mouse, kMousePointer,
+         buttonsOf(event->button()), buttonsOf(event->buttons()));
 }
 
-void BoardView::report(frontend::Phase phase, const frontend::PointerEvent& e) {
-  const frontend::Outcome outcome = core_.pointer(phase, e);
+void BoardView::hand(const frontend::Outcome& outcome) {
   if (onInput) onInput(outcome);
 }
 
 bool BoardView::event(QEvent* event) {
-  switch (event->type()) {
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TouchCancel:
-      return touch(static_cast<QTouchEvent*>(event));
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-      tablet(static_cast<QTabletEvent*>(event));
-      return true;
-    default:
-      return QWidget::event(event);
-  }
+  if (auto* touchEvent = dynamic_cast<QTouchEvent*>(event)) return touch(touchEvent);
+  if (auto* tabletEvent = dynamic_cast<QTabletEvent*>(event)) return tablet(tabletEvent);
+  return QWidget::event(event);
 }
 
 bool BoardView::touch(QTouchEvent* event) {
@@ -131,72 +111,50 @@ bool BoardView::touch(QTouchEvent* event) {
     return false;
   }
   event->accept();
+  // The system took the fingers (a gesture of its own): the touch's gesture ends.
   if (event->type() == QEvent::TouchCancel) {
-    // The system took the fingers (a gesture of its own): each gesture ends.
-    frontend::PointerEvent e = pointerEvent({}, event);
-    e.kind = frontend::PointerKind::Touch;
-    for (const int id : std::exchange(touches_, {})) {
-      e.pointer = touchPointer(id);
-      report(frontend::Phase::Cancel, e);
-    }
+    hand(core_.touchesLost());
     return true;
   }
+  using State = QEventPoint::State;
   for (const QEventPoint& point : event->points()) {
-    frontend::Phase phase;
-    switch (point.state()) {
-      case QEventPoint::State::Pressed:
-        phase = frontend::Phase::Down;
-        break;
-      case QEventPoint::State::Updated:
-        phase = frontend::Phase::Move;
-        break;
-      case QEventPoint::State::Released:
-        phase = frontend::Phase::Up;
-        break;
-      default:
-        continue;  // a finger held still
-    }
-    if (phase == frontend::Phase::Down) {
-      touches_.insert(point.id());
-      setFocus(Qt::MouseFocusReason);  // as a press of the mouse gives it
-    } else if (phase == frontend::Phase::Up) {
-      touches_.erase(point.id());
-    }
-    frontend::PointerEvent e = pointerEvent(point.position(), event);
-    e.button = phase == frontend::Phase::Move ? frontend::kNoButton : frontend::kLeft;
-    e.held = phase == frontend::Phase::Up ? frontend::kNoButton : frontend::kLeft;
-    e.pointer = touchPointer(point.id());
-    e.kind = frontend::PointerKind::Touch;
-    report(phase, e);
+    const State state = point.state();
+    if (state != State::Pressed && state != State::Updated && state != State::Released)
+      continue;  // a finger held still
+    const frontend::Phase phase = state == State::Pressed    ? frontend::Phase::Down
+                                  : state == State::Released ? frontend::Phase::Up
+                                                             : frontend::Phase::Move;
+    if (phase == frontend::Phase::Down) setFocus(Qt::MouseFocusReason);  // as a mouse's press
+    report(phase, point.position(), event, frontend::PointerKind::Touch, touchPointer(point.id()),
+           phase == frontend::Phase::Move ? frontend::kNoButton : frontend::kLeft,
+           phase == frontend::Phase::Up ? frontend::kNoButton : frontend::kLeft);
   }
   return true;
 }
 
-void BoardView::tablet(QTabletEvent* event) {
+bool BoardView::tablet(QTabletEvent* event) {
   event->accept();  // no mouse is made of it
-  frontend::PointerEvent e = pointerEvent(event->position(), event);
+  // The eraser end's buttons are none the program uses.
   const bool eraser = event->pointerType() == QPointingDevice::PointerType::Eraser;
-  e.button = eraser && event->button() != Qt::NoButton ? frontend::kOtherButton
-                                                       : buttonsOf(event->button());
-  e.held = eraser && event->buttons() != Qt::NoButton ? frontend::kOtherButton
-                                                      : buttonsOf(event->buttons());
-  e.pointer = kPenPointer;
-  e.kind = frontend::PointerKind::Pen;
-  frontend::Phase phase = frontend::Phase::Move;  // a pen above the board, or one drawing
-  if (event->type() == QEvent::TabletPress) {
-    phase = frontend::Phase::Down;
-    setFocus(Qt::MouseFocusReason);
-  } else if (event->type() == QEvent::TabletRelease) {
-    phase = frontend::Phase::Up;
-  }
-  report(phase, e);
+  const auto buttons = [eraser](Qt::MouseButtons b) {
+    return eraser && b != Qt::NoButton ? unsigned{frontend::kOtherButton} : buttonsOf(b);
+  };
+  const QEvent::Type type = event->type();
+  if (type == QEvent::TabletPress) setFocus(Qt::MouseFocusReason);
+  // Anything else is a pen above the board, or one drawing.
+  const frontend::Phase phase = type == QEvent::TabletPress     ? frontend::Phase::Down
+                                : type == QEvent::TabletRelease ? frontend::Phase::Up
+                                                                : frontend::Phase::Move;
+  report(phase, event->position(), event, frontend::PointerKind::Pen, kPenPointer,
+         buttons(event->button()), buttons(event->buttons()));
+  return true;
 }
 
 void BoardView::keyPressEvent(QKeyEvent* event) {
   const std::optional<frontend::Key> key = keyOf(event->key());
   if (!key) return QWidget::keyPressEvent(event);
   const frontend::Outcome outcome = core_.boardKey(*key, modifiersOf(event->modifiers()));
-  if (onInput) onInput(outcome);
+  hand(outcome);
   if (!outcome.keyTaken) QWidget::keyPressEvent(event);
 }
 
@@ -204,12 +162,12 @@ void BoardView::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   const bool byKeys =
       event->reason() != Qt::MouseFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
-  if (onInput) onInput(core_.boardFocus(byKeys));
+  hand(core_.boardFocus(byKeys));
 }
 
 void BoardView::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
-  if (onInput) onInput(core_.boardFocus(false));
+  hand(core_.boardFocus(false));
 }
 
 void BoardView::ensureInkRaster() {

@@ -15,7 +15,6 @@
 #include <functional>
 #include <list>
 #include <memory>
-#include <set>
 #include <vector>
 
 #include "frontend/fit.h"
@@ -61,17 +60,18 @@ class BoardView : public QWidget {
 
  private:
   void report(frontend::Phase phase, const QMouseEvent* event);
-  void report(frontend::Phase phase, const frontend::PointerEvent& e);
-  frontend::PointerEvent pointerEvent(QPointF at, const QInputEvent* event) const;
+  // A pointer at `at` on the widget, to the core.
+  void report(frontend::Phase phase, QPointF at, const QInputEvent* event,
+              frontend::PointerKind kind, int pointer, unsigned button, unsigned held);
+  void hand(const frontend::Outcome& outcome);  // to onInput
   bool touch(QTouchEvent* event);
-  void tablet(QTabletEvent* event);
+  bool tablet(QTabletEvent* event);
   // Which device pixels a surface has per board pixel, with the screen's own.
   frontend::DeviceGrid grid() const;
   void ensureInkRaster();
 
   frontend::Presenter& core_;
   frontend::DeviceGrid surface_;  // the widget's own pixels against the board's
-  std::set<int> touches_;         // the fingers on the board, by Qt's ids
   std::unique_ptr<ItemPainter> painter_;
   // The ink, an image for each raster the core keeps: two, one for the window and one
   // for full screen, so that each shows its writing as if it had never left it.

@@ -5,6 +5,7 @@
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QTimer>
+#include <utility>
 
 namespace desktop {
 
@@ -15,31 +16,16 @@ frontend::Modifiers modifiersOf(Qt::KeyboardModifiers m) {
 
 std::optional<frontend::Key> keyOf(int qtKey) {
   using frontend::Key;
-  switch (qtKey) {
-    case Qt::Key_Up:
-      return Key::Up;
-    case Qt::Key_Down:
-      return Key::Down;
-    case Qt::Key_Left:
-      return Key::Left;
-    case Qt::Key_Right:
-      return Key::Right;
-    case Qt::Key_PageUp:
-      return Key::PageUp;
-    case Qt::Key_PageDown:
-      return Key::PageDown;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return Key::Enter;
-    case Qt::Key_Space:
-      return Key::Space;
-    case Qt::Key_Escape:
-      return Key::Escape;
-    case Qt::Key_W:
-      return Key::Where;
-    default:
-      return std::nullopt;
-  }
+  static const std::pair<int, Key> kKeys[] = {
+      {Qt::Key_Up, Key::Up},         {Qt::Key_Down, Key::Down},
+      {Qt::Key_Left, Key::Left},     {Qt::Key_Right, Key::Right},
+      {Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown},
+      {Qt::Key_Return, Key::Enter},  {Qt::Key_Enter, Key::Enter},
+      {Qt::Key_Space, Key::Space},   {Qt::Key_Escape, Key::Escape},
+      {Qt::Key_W, Key::Where}};
+  for (const auto& [qt, key] : kKeys)
+    if (qt == qtKey) return key;
+  return std::nullopt;
 }
 
 StatusLine::StatusLine(QWidget* parent) : QWidget(parent) {
@@ -76,12 +62,6 @@ PartSlider::PartSlider(frontend::Presenter& core, frontend::Part part, QWidget* 
 
 QString PartSlider::description() const {
   return QString::fromStdString(slider_.valueText + "。" + slider_.description);
-}
-
-bool PartSlider::show(const frontend::Slider& slider) {
-  const bool moved = slider.value != slider_.value;
-  slider_ = slider;
-  return moved;
 }
 
 void PartSlider::slideTo(double value) { apply_(core_.slideTo(part_, value)); }

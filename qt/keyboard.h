@@ -42,9 +42,9 @@ class PartSlider : public QWidget {
   frontend::Part part() const { return part_; }
   // The slider as the core last handed it over.
   const frontend::Slider& slider() const { return slider_; }
-  // Returns whether it moved. No value-changed event goes to AT-SPI: Orca would speak
-  // it as a bare number of pixels, where the page's reader says the value text.
-  bool show(const frontend::Slider& slider);
+  // No value-changed event goes to AT-SPI: Orca would speak it as a bare number of
+  // pixels, where the page's reader says the value text (the core has that said).
+  void show(const frontend::Slider& slider) { slider_ = slider; }
   // What a screen reader reads as its description: its place in squares (Qt 6.4 hands
   // AT-SPI no value text) and what the keys do.
   QString description() const;

@@ -121,6 +121,7 @@ MainWindow::MainWindow(app::Form1& form)
                                app::Form1::kClientWidth, app::Form1::kClientHeight,
                                core_.scene.boxOnWindow())) {
   installAccessibility();
+  core_.saysValueText = true;  // Qt 6.4 hands AT-SPI no value text
   style_ = new ScaledIndicatorStyle;
   style_->setParent(this);
   setWindowTitle(QString::fromStdString(form.Caption));
@@ -161,8 +162,8 @@ void MainWindow::makeKeyboard() {
   board_->onInput = [this](const frontend::Outcome& outcome) { apply(outcome); };
   status_ = new StatusLine(this);
   for (const frontend::Part part : frontend::kParts)
-    parts_.push_back(new PartSlider(core_, part, board_,
-                                    [this](const frontend::Outcome& out) { apply(out, true); }));
+    parts_.push_back(
+        new PartSlider(core_, part, board_, [this](const frontend::Outcome& out) { apply(out); }));
   describe_ = new DescribeButton(this);
   QObject::connect(describe_, &QPushButton::clicked, this, [this] { apply(core_.describe()); });
   pause_.setSingleShot(true);
@@ -247,7 +248,7 @@ void MainWindow::layOut() {
     const frontend::Rect r = fit.onViewport(layout);
     widget->setGeometry(r.x, r.y, r.w, r.h);
     QFont f = widget->font();  // bold as the model has it
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(fontPixels * fit.scale))));
+    f.setPixelSize(fit.fontPixels(fontPixels));
     widget->setFont(f);
   };
   const auto& controls = core_.toolRow.controls();
@@ -261,7 +262,7 @@ void MainWindow::layOut() {
   describe_->placeAt(QRect(at.x, at.y, at.w, at.h));
   if (offer_ != nullptr) offer_->show(core_.offer(), fit);
   QFont f = dialogFont();
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pixelSize() * fit.scale))));
+  f.setPixelSize(fit.fontPixels(f.pixelSize()));
   describe_->setFont(f);
 }
 
@@ -271,7 +272,7 @@ MainWindow::~MainWindow() {
   parts_.clear();
 }
 
-void MainWindow::apply(const frontend::Outcome& outcome, bool fromKeys) {
+void MainWindow::apply(const frontend::Outcome& outcome) {
   if (board_ == nullptr) return;  // being torn down
   if (outcome.ended) {
     // "終了" ends the program at once: no further event is handled.
@@ -296,12 +297,7 @@ void MainWindow::apply(const frontend::Outcome& outcome, bool fromKeys) {
     if (change.visible) w->setVisible(*change.visible);
   }
   if (outcome.offerChanged) offer_->show(core_.offer(), fit_);
-  for (const frontend::PartChange& change : outcome.parts) {
-    PartSlider* part = parts_[change.at];
-    // The place in squares at once, as the page's reader says its value text.
-    if (part->show(change.slider) && fromKeys && part->hasFocus())
-      status_->say(change.slider.valueText);
-  }
+  for (const frontend::PartChange& change : outcome.parts) parts_[change.at]->show(change.slider);
   if (outcome.dropPause) pause_.stop();
   if (!outcome.afterPause.empty()) {
     pauseWords_ = outcome.afterPause;

@@ -41,8 +41,7 @@ class MainWindow : public QWidget {
 
   // Brings every widget in line with an input's outcome, and ends the program when
   // it has ended.
-  // `fromKeys`: the keys on a part moved it, and its new place is said.
-  void apply(const frontend::Outcome& outcome, bool fromKeys = false);
+  void apply(const frontend::Outcome& outcome);
   // The same after the model was driven directly (benchmarks, the soak).
   void afterEvent() { apply(core_.afterInput()); }
 

@@ -1,8 +1,6 @@
 #include "qt/offer.h"
 
 #include <QPalette>
-#include <algorithm>
-#include <cmath>
 
 #include "qt/colours.h"
 #include "qt/fonts.h"
@@ -43,7 +41,7 @@ void OfferPanel::show(const frontend::Offer& offer, const frontend::Fit& fit) {
   place(words_, offer.wordsBox);
   place(button_, offer.control);
   QFont f = fontFor(offer.font);
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(offer.font.pixelSize * fit.scale))));
+  f.setPixelSize(fit.fontPixels(offer.font.pixelSize));
   words_->setFont(f);
   button_->setFont(f);
   words_->setText(QString::fromStdString(offer.words));

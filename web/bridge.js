@@ -164,7 +164,7 @@ mergeInto(LibraryManager.library, {
     Canvas.defineLook(look, UTF8ToString(caption), UTF8ToString(font), Canvas.css(fore), Canvas.css(back));
   },
   pl_js_picture_named: function (picture, key) { Canvas.pictureKeys[picture] = UTF8ToString(key); },
-  pl_js_draw: function (list, count) { Canvas.replay(HEAPF64.subarray(list >> 3, (list >> 3) + count)); },
+  pl_js_draw: function (list, count) { Frame.replay(HEAPF64.subarray(list >> 3, (list >> 3) + count)); },
 
   pl_js_ended: function () { Boot.end(); },
 

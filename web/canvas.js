@@ -1,7 +1,7 @@
 // The board's canvas: its backing store, the ink raster below the board, the letter
-// pictures and the names' images, and the replay of each frame's list of commands.
-// Every decision (what, where, in which order, at which scale, on which device pixels)
-// arrives in that list, through web/bridge.js; this is the platform's own mechanics.
+// pictures and the names' images, and the drawing calls a frame's list is replayed into
+// (web/frame.js). Every decision (what, where, in which order, at which scale, on which
+// device pixels) arrives in that list; this is the platform's own mechanics.
 
 /* global Boot, Core */
 
@@ -38,50 +38,6 @@ const Canvas = {
     const k = Canvas.scale, shift = Canvas.border * k;
     Canvas.ctx.setTransform(k, 0, 0, k, shift, shift);
     Canvas.device = false;
-  },
-
-  // A frame's list (frontend::DrawList): the ink, then each damaged rectangle.
-  replay(list) {
-    const D = Core.DRAW, n = list.length;
-    let i = 0;
-    while (i < n) {
-      const op = list[i];
-      const a = list[i + 1], b = list[i + 2], c = list[i + 3], d = list[i + 4];
-      switch (op) {
-        case D.underlay:
-          Canvas.beginRect(a, b, c, d, list[i + 5], list[i + 6], list[i + 7], list[i + 8], !!list[i + 9]);
-          i += 10;
-          break;
-        case D.segment:
-          Canvas.segment(a, b, c, d, Canvas.css(list[i + 5]), list[i + 6], list[i + 7], list[i + 8],
-                         list[i + 9]);
-          i += 10;
-          break;
-        case D.fill:
-          Canvas.fillDevice(a, b, c, d, Canvas.css(list[i + 5]));
-          i += 6;
-          break;
-        case D.text:
-          Canvas.text(a, b, c, d, list[i + 5]);
-          i += 6;
-          break;
-        case D.picture:
-          Canvas.picture(Canvas.pictureKeys[a], b, c, d, list[i + 5], list[i + 6]);
-          i += 7;
-          break;
-        case D.inkClear:
-          Canvas.inkClear(Canvas.css(a));
-          i += 2;
-          break;
-        case D.inkSegment:
-          Canvas.inkSegment(a, b, c, d, list[i + 5], list[i + 6]);
-          i += 7;
-          break;
-        default:
-          throw new Error('unknown drawing command ' + op);
-      }
-    }
-    Canvas.endPaint();
   },
 
   setUp(board, border) {

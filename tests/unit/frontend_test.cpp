@@ -408,6 +408,14 @@ TEST_F(Core, OddButtonsAndASecondFingerOnTheToolRowLeaveNoGestureBehind) {
   EXPECT_EQ(form.board.PenDown, 1);
   core->pointer(Phase::Cancel, at(0, 0, 0, 0, 7, PointerKind::Touch, 6010));
   EXPECT_EQ(form.board.PenDown, 0);
+  // The system taking every finger ends a finger's stroke, and leaves a mouse's alone.
+  core->pointer(Phase::Down, at(100, 100, kLeft, kLeft, 9, PointerKind::Touch, 6100));
+  EXPECT_TRUE(core->touchesLost().reached);
+  EXPECT_EQ(form.board.PenDown, 0);
+  core->pointer(Phase::Down, at(100, 100, kLeft, kLeft, 0, PointerKind::Mouse, 6200));
+  EXPECT_FALSE(core->touchesLost().reached);
+  EXPECT_EQ(form.board.PenDown, 1);
+  core->pointer(Phase::Up, at(100, 100, kLeft, 0, 0, PointerKind::Mouse, 6300));
   form.Command3.userClick();
 
   // One finger holds p while another taps メモ and メモ again: the hold ends with the

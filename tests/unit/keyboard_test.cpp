@@ -213,6 +213,13 @@ TEST_F(Keys, TheReaderIsToldWhatEachInputDidAndWhenOnceAndAgainWhenRepeated) {
   ASSERT_EQ(up.parts.size(), 1u);
   EXPECT_EQ(up.parts[0].slider.valueText, "上から 10.8 マス");
   EXPECT_EQ(up.afterPause, "直線 p、上から 10.8 マス");
+  EXPECT_EQ(up.say, "");  // the page's reader says the value text itself
+  // A desktop whose reader is not handed the value text hears it at once, and only
+  // when the key moved the part.
+  core->saysValueText = true;
+  EXPECT_EQ(core->partKey(Part::P, Key::Up).say, "上から 10.6 マス");
+  EXPECT_EQ(core->partKey(Part::P, Key::Enter).say, "");
+  core->saysValueText = false;
   EXPECT_TRUE(core->partKey(Part::P, Key::Escape).dropPause);
   // The keys were said on the first visit, not on the next.
   EXPECT_EQ(core->keyboard().slider(Part::P).description, "");
