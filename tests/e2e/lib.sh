@@ -1,6 +1,10 @@
 # Helpers for driving the real program in a private X server.
 # shellcheck shell=bash
 
+# The window's name is Japanese, and xdotool finds it by name only in a UTF-8 locale,
+# whatever the caller's (a bare system's login has none). C.UTF-8 is always there.
+export LC_ALL=C.UTF-8
+
 # Starts Xvfb on a free display and exports DISPLAY; the server ends with the script.
 start_x() {
   local fd_file
