@@ -16,7 +16,7 @@ const exports = Object.fromEntries(
 
 // What the checks' functions use once they run inside the page (the page's objects,
 // and two of Emscripten's runtime).
-const page = Object.fromEntries(['Boot', 'Canvas', 'Core', 'Corner', 'Frame', 'Keep', 'Keys', 'Module', 'Row', 'Stage', 'abort', 'axe', 'wasmMemory']
+const page = Object.fromEntries(['Boot', 'Canvas', 'Core', 'Corner', 'Frame', 'InkLayer', 'Keep', 'Keys', 'Module', 'Row', 'Stage', 'abort', 'axe', 'wasmMemory']
     .map(n => [n, 'readonly']));
 
 export default [
@@ -29,7 +29,7 @@ export default [
     ignores: ['web/bridge.js', 'web/sw.js'],
     languageOptions: { sourceType: 'script', globals: { ...globals.browser } },
     rules: {
-      'no-unused-vars': ['error', { varsIgnorePattern: '^(Boot|Row|Keys|Keep|Corner|Stage|Canvas|Frame|Module)$' }],
+      'no-unused-vars': ['error', { varsIgnorePattern: '^(Boot|Row|Keys|Keep|Corner|Stage|Canvas|Frame|InkLayer|Module)$' }],
     },
   },
   {

@@ -2,7 +2,7 @@
 // to Emscripten's runtime; the window set up in the order that puts the figure on
 // screen first; the site kept for use offline; and every way the lesson stops (終了,
 // a failure, a browser without wasm) ending in one panel that says why.
-/* global Built, Canvas, Core, Corner, Keep, Row, Stage */
+/* global Built, Canvas, Core, Corner, InkLayer, Keep, Row, Stage */
 
 const Boot = {
   started: false,
@@ -81,7 +81,7 @@ const Boot = {
     // The ink raster is made and the letter pictures decoded once the figure is on
     // screen, and the board is painted again with the letters: the lines must not wait.
     requestAnimationFrame(() => setTimeout(() => {
-      Canvas.makeInk();
+      InkLayer.make();
       Canvas.decodePictures(JSON.parse(Boot.block('pictures'))).then(() => {
         Boot.guard(() => Core.repaint());
         Stage.requestFrame();

@@ -1,24 +1,15 @@
-// The board's canvas: its backing store, the ink raster below the board, the letter
-// pictures and the names' images, and the drawing calls a frame's list is replayed into
-// (web/frame.js). Every decision (what, where, in which order, at which scale, on which
+// The board's canvas: its backing store, the letter pictures and the names' images, and
+// the drawing calls a frame's list is replayed into (web/frame.js), over the ink raster
+// (web/ink.js). Every decision (what, where, in which order, at which scale, on which
 // device pixels) arrives in that list; this is the platform's own mechanics.
 
-/* global Boot, Core */
+/* global Boot, Core, InkLayer */
 
 const Canvas = {
   board: null,  // the <canvas>
   ctx: null,
   scale: 1,  // the canvas's device pixels per board pixel
   border: 0,  // the board's drawing area starts this far into the canvas, in board pixels
-  ink: null,  // the ink raster's canvas
-  inkCtx: null,
-  inkRaster: null,  // its size, scale and origin, as the core gives them
-  inkColour: null,  // the ink's colour and width as last set on it
-  inkWidth: null,
-  // Until the first stroke or the first idle moment after the figure, the ink is only
-  // the colour it was cleared to: a second canvas the size of the board costs the
-  // first frame as much as the board's own.
-  inkBack: null,
   pictures: {},  // each letter picture, by key, then by its scale (1 or 2)
   pictureKeys: [],  // the keys by the numbers a frame's list gives them
   looks: [],  // each look of a caption: its caption, font and colours
@@ -62,33 +53,7 @@ const Canvas = {
       if (scale !== Canvas.scale) Canvas.texts.clear();
       Canvas.scale = scale;
     }
-    const was = Canvas.inkRaster;
-    Canvas.inkRaster = inkRaster;
-    if (Canvas.ink && (inkRaster.width !== was.width || inkRaster.height !== was.height ||
-                       inkRaster.scale !== was.scale)) Canvas.newInk();
-  },
-
-  // The ink raster, made now if it was put off.
-  makeInk() {
-    if (Canvas.ink || !Canvas.inkRaster) return;
-    Canvas.newInk();
-    if (Canvas.inkBack) Canvas.inkClear(Canvas.inkBack);
-  },
-
-  // The ink raster as the core last gave it, the writing so far carried over.
-  newInk() {
-    const { width, height, scale, origin } = Canvas.inkRaster;
-    const ink = document.createElement('canvas');
-    ink.width = width;
-    ink.height = height;
-    const ctx = ink.getContext('2d');
-    if (Canvas.ink) ctx.drawImage(Canvas.ink, 0, 0, width, height);
-    ctx.setTransform(scale, 0, 0, scale, origin, origin);
-    ctx.lineCap = 'round';
-    ctx.lineJoin = 'round';
-    Canvas.ink = ink;
-    Canvas.inkCtx = ctx;
-    Canvas.inkColour = Canvas.inkWidth = null;
+    InkLayer.fit(inkRaster);
   },
 
   // Clips to a damaged rectangle's device pixels and lays the ink under it: every
@@ -106,13 +71,13 @@ const Canvas = {
     ctx.beginPath();
     ctx.rect(bx, by, bw, bh);
     ctx.clip();
-    if (!Canvas.ink) {
-      ctx.fillStyle = Canvas.inkBack;
+    if (!InkLayer.canvas) {
+      ctx.fillStyle = InkLayer.back;
       ctx.fillRect(bx, by, bw, bh);
       return;
     }
     ctx.imageSmoothingEnabled = smooth;
-    ctx.drawImage(Canvas.ink, sx, sy, sw, sh, bx, by, bw, bh);
+    ctx.drawImage(InkLayer.canvas, sx, sy, sw, sh, bx, by, bw, bh);
   },
 
   endPaint() {
@@ -193,36 +158,6 @@ const Canvas = {
     }
     ctx.fillStyle = style;
     ctx.fillRect(x, y, w, h);
-  },
-
-  inkClear(style) {
-    Canvas.inkBack = style;
-    if (!Canvas.ink) return;
-    const ctx = Canvas.inkCtx;
-    ctx.save();
-    ctx.setTransform(1, 0, 0, 1, 0, 0);
-    ctx.fillStyle = style;
-    ctx.fillRect(0, 0, Canvas.ink.width, Canvas.ink.height);
-    ctx.restore();
-  },
-
-  // (A board's writing coming back is hundreds of thousands of these: the colour and
-  // the width are set only when they change.)
-  inkSegment(x1, y1, x2, y2, colour, width) {
-    Canvas.makeInk();
-    const ctx = Canvas.inkCtx;
-    if (colour !== Canvas.inkColour) {
-      ctx.strokeStyle = Canvas.css(colour);
-      Canvas.inkColour = colour;
-    }
-    if (width !== Canvas.inkWidth) {
-      ctx.lineWidth = width;
-      Canvas.inkWidth = width;
-    }
-    ctx.beginPath();
-    ctx.moveTo(x1, y1);
-    ctx.lineTo(x2, y2);
-    ctx.stroke();
   },
 
   // The letter pictures, from the PNG files the page carries, at 1x and 2x.

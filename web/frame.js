@@ -1,7 +1,7 @@
 // A frame's list (frontend::DrawList), as web/bridge.js hands it over: the ink, then
 // each damaged rectangle with what lies on it, read in one pass into the canvas's calls.
 
-/* global Canvas, Core */
+/* global Canvas, Core, InkLayer */
 
 const Frame = {
   replay(list) {
@@ -33,11 +33,11 @@ const Frame = {
           i += 7;
           break;
         case D.inkClear:
-          Canvas.inkClear(Canvas.css(a));
+          InkLayer.clear(Canvas.css(a));
           i += 2;
           break;
         case D.inkSegment:
-          Canvas.inkSegment(a, b, c, d, list[i + 5], list[i + 6]);
+          InkLayer.segment(a, b, c, d, list[i + 5], list[i + 6]);
           i += 7;
           break;
         default:

@@ -26,11 +26,11 @@ export default function boardChecks(engine) {
                      'the title is bold');
         assert.equal(await l.state(() => document.title), '平行線と線分の比 (by t.Kavel)');
         // The first frame is painted before the ink raster is made: the same board.
-        await l.state(() => { Canvas.ink = null; Boot.guard(() => Core.repaint()); Stage.requestFrame(); });
+        await l.state(() => { InkLayer.canvas = null; Boot.guard(() => Core.repaint()); Stage.requestFrame(); });
         await l.settle();
         await expectColour(l, [100, 100], BOARD, 'empty board with no ink raster yet');
         await expectSharp(l, 100, 280, 275);
-        await l.state(() => Canvas.makeInk());
+        await l.state(() => InkLayer.make());
         // The window's left edge on a device pixel: the margin, then the window's green,
         // with no column of the two blended.
         if (l.left > 0) {
@@ -195,8 +195,8 @@ export default function boardChecks(engine) {
       // The segments of ink the program draws: one for each sample it receives.
       await l.state(() => {
         window.inked = 0;
-        const draw = Canvas.inkSegment;
-        Canvas.inkSegment = (...a) => { window.inked++; draw(...a); };
+        const draw = InkLayer.segment;
+        InkLayer.segment = (...a) => { window.inked++; draw(...a); };
         window.events = 0;
         Stage.board.addEventListener('pointermove', () => window.events++);
         // The page is busy for a moment, as on a slow tablet: the moves pile up.

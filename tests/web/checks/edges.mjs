@@ -118,8 +118,8 @@ export default function edgeChecks(engine) {
       await l.clickControl('メモ');
       const inked = await l.state(([x, y], [x2, y2]) => {
         let inked = 0;
-        const draw = Canvas.inkSegment;
-        Canvas.inkSegment = (...a) => { inked++; draw(...a); };
+        const draw = InkLayer.segment;
+        InkLayer.segment = (...a) => { inked++; draw(...a); };
         const parent = { pointerId: 5, pointerType: 'pen' };
         Stage.board.dispatchEvent(new PointerEvent('pointerdown', { ...parent, clientX: x, clientY: y, button: 0,
                                                                    buttons: 1, bubbles: true }));
